@@ -1,0 +1,20 @@
+# Third-party libraries, all from Debian's packages (scripts/setup-deps.sh).
+# The Windows build finds libpng in the folder that script builds it into.
+set(THUDWERK_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/deps" CACHE PATH "Locally built dependencies")
+
+if(WIN32)
+  list(APPEND CMAKE_FIND_ROOT_PATH "${THUDWERK_DEPS_DIR}/mingw")
+  set(ZLIB_USE_STATIC_LIBS ON)
+  find_package(ZLIB REQUIRED)
+  find_path(PNG_INCLUDE_DIR png.h PATHS "${THUDWERK_DEPS_DIR}/mingw/include" REQUIRED NO_DEFAULT_PATH)
+  find_library(PNG_LIBRARY NAMES png16 libpng16 PATHS "${THUDWERK_DEPS_DIR}/mingw/lib" REQUIRED NO_DEFAULT_PATH)
+  add_library(thudwerk_png INTERFACE)
+  target_include_directories(thudwerk_png SYSTEM INTERFACE ${PNG_INCLUDE_DIR})
+  target_link_libraries(thudwerk_png INTERFACE ${PNG_LIBRARY} ZLIB::ZLIB)
+else()
+  find_package(PNG REQUIRED)
+  add_library(thudwerk_png INTERFACE)
+  target_link_libraries(thudwerk_png INTERFACE PNG::PNG)
+  find_package(Freetype REQUIRED)
+  find_package(Fontconfig REQUIRED)
+endif()

@@ -1,0 +1,25 @@
+# GoogleTest: Debian's prebuilt libraries natively; for Windows its sources
+# from /usr/src/googletest are compiled with the cross compiler.
+if(WIN32)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+# One test program per subsystem. Natively every test case is its own CTest
+# entry; under Wine each program runs once, as starting Wine costs seconds.
+function(thudwerk_add_test_program target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  thudwerk_warnings(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
+  if(WIN32)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES TIMEOUT 600)
+  else()
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up the dependencies, builds both presets and runs every test:
+# the native suites, then the Windows suites under Wine (inside Xvfb, for
+# the editor window).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup-deps.sh
+
+cmake --preset linux
+cmake --build --preset linux
+ctest --preset linux
+
+cmake --preset windows
+cmake --build --preset windows
+export WINEPREFIX="$PWD/build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot --init >/dev/null 2>&1 || true
+xvfb-run -a ctest --preset windows
