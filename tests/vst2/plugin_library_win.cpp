@@ -1,0 +1,20 @@
+#include "plugin_library.h"
+
+#include <windows.h>
+
+PluginLibrary::PluginLibrary(const std::string& path)
+{
+  mHandle = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
+  if (!mHandle) mLoadError = "LoadLibraryA failed with error " + std::to_string(GetLastError());
+}
+
+PluginLibrary::~PluginLibrary()
+{
+  if (mHandle) FreeLibrary(reinterpret_cast<HMODULE>(mHandle));
+}
+
+void* PluginLibrary::FindSymbol(const char* name) const
+{
+  if (!mHandle) return nullptr;
+  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(mHandle), name));
+}
