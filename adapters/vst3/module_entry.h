@@ -1,0 +1,19 @@
+#pragma once
+
+// The entry points a host calls when it loads and unloads a VST 3 module
+// (InitDll and ExitDll on Windows, ModuleEntry and ModuleExit on Linux) live
+// in module_entry_win.cpp and module_entry_posix.cpp. Every plug-in module
+// links one of them and defines the two hooks below.
+
+// The loaded module: its HINSTANCE on Windows (known from library attach),
+// its dlopen handle elsewhere (known from ModuleEntry); null before that.
+void* VstModuleHandle();
+
+// The folder of the module file, ending in its separator; empty before the
+// module handle is known.
+const char* VstModuleFolder();
+
+// Defined by each plug-in module. InitModule runs when the host enters the
+// module, DeinitModule before it leaves; their results are the entry points'.
+bool InitModule();
+bool DeinitModule();

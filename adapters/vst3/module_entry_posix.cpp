@@ -1,0 +1,48 @@
+#include "module_entry.h"
+
+#include "pluginterfaces/base/fplatform.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+
+static void* gModuleHandle = nullptr;
+static char gModuleFolder[4096] = "";
+
+static void StoreModuleFolder()
+{
+  Dl_info info{};
+  if (!dladdr(gModuleFolder, &info) || !info.dli_fname) return;
+  const size_t length = std::strlen(info.dli_fname);
+  if (length >= sizeof(gModuleFolder)) return;
+  std::memcpy(gModuleFolder, info.dli_fname, length + 1);
+  char* lastSeparator = std::strrchr(gModuleFolder, '/');
+  if (lastSeparator)
+    lastSeparator[1] = '\0';
+  else
+    gModuleFolder[0] = '\0';
+}
+
+void* VstModuleHandle()
+{
+  return gModuleHandle;
+}
+
+const char* VstModuleFolder()
+{
+  return gModuleFolder;
+}
+
+extern "C" SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle)
+{
+  gModuleHandle = sharedLibraryHandle;
+  StoreModuleFolder();
+  return InitModule();
+}
+
+extern "C" SMTG_EXPORT_SYMBOL bool ModuleExit()
+{
+  const bool result = DeinitModule();
+  gModuleHandle = nullptr;
+  return result;
+}
