@@ -1,0 +1,117 @@
+#include "plug_base.h"
+
+#include <algorithm>
+
+IPlugBase::IPlugBase(int nParams, const char* channelIO, int nPresets, const char* effectName,
+                     const char* productName, const char* makerName, int32_t version,
+                     int32_t uniqueID, int32_t makerID, bool doesMidi, bool doesStateChunks,
+                     bool isInstrument, EApiKind api)
+    : mUniqueID(uniqueID), mMakerID(makerID), mVersion(version), mApi(api),
+      mDoesStateChunks(doesStateChunks), mIsInstrument(isInstrument), mDoesMidi(doesMidi)
+{
+  CopyTextField(mEffectName, kIdentityTextSize, effectName);
+  CopyTextField(mProductName, kIdentityTextSize, productName);
+  CopyTextField(mMakerName, kIdentityTextSize, makerName);
+
+  mParams.resize(static_cast<size_t>(std::max(nParams, 0)));
+  mPresets.resize(static_cast<size_t>(std::max(nPresets, 0)));
+
+  mChannelIO = ParseChannelIO(channelIO);
+  int maxInputs = 0;
+  int maxOutputs = 0;
+  for (const ChannelIO& io : mChannelIO)
+  {
+    maxInputs = std::max(maxInputs, io.mInputs);
+    maxOutputs = std::max(maxOutputs, io.mOutputs);
+  }
+  mInPtrs.assign(static_cast<size_t>(maxInputs), nullptr);
+  mOutPtrs.assign(static_cast<size_t>(maxOutputs), nullptr);
+  mInChannels.resize(static_cast<size_t>(maxInputs));
+  mOutChannels.resize(static_cast<size_t>(maxOutputs));
+}
+
+IPlugBase::~IPlugBase()
+{
+  delete mEditor;
+}
+
+void IPlugBase::Reset()
+{
+  CriticalSectionLock lock(mLock);
+}
+
+void IPlugBase::HandleParamChange(int /*paramIdx*/)
+{
+  CriticalSectionLock lock(mLock);
+}
+
+void IPlugBase::OnActivate(bool /*active*/)
+{
+  CriticalSectionLock lock(mLock);
+}
+
+void IPlugBase::HandleMidiEvent(const IMidiEvent& message)
+{
+  SendMidiEvent(message);
+}
+
+bool IPlugBase::NoteName(int /*noteNumber*/, char* text, int textSize)
+{
+  CopyTextField(text, textSize, "");
+  return false;
+}
+
+void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
+{
+  CriticalSectionLock lock(mLock);
+  IPlugParam* param = GetParam(paramIdx);
+  if (!param) return;
+  param->SetFromNormalized(normalized);
+  NotifyHostParamValue(paramIdx, normalized);
+  HandleParamChange(paramIdx);
+}
+
+void IPlugBase::AttachEditor(IPlugEditor* editor)
+{
+  if (!editor) return;
+  CriticalSectionLock lock(mLock);
+  for (int i = 0; i < ParamCount(); ++i)
+  {
+    const IPlugParam& param = mParams[static_cast<size_t>(i)];
+    editor->TakeParamValueFromPlug(i, param.ToNormalized(param.Value()));
+  }
+  editor->PrepareDraw();
+  if (mEditor != editor) delete mEditor;
+  mEditor = editor;
+}
+
+void IPlugBase::RefreshParamControls()
+{
+  CriticalSectionLock lock(mLock);
+  if (!mEditor) return;
+  for (int i = 0; i < ParamCount(); ++i)
+    mEditor->PushParamToControls(i, mParams[static_cast<size_t>(i)].Value(), false);
+}
+
+IPlugParam* IPlugBase::GetParam(int paramIdx)
+{
+  return (paramIdx >= 0 && paramIdx < ParamCount()) ? &mParams[static_cast<size_t>(paramIdx)]
+                                                    : nullptr;
+}
+
+const IPlugParam* IPlugBase::GetParam(int paramIdx) const
+{
+  return (paramIdx >= 0 && paramIdx < ParamCount()) ? &mParams[static_cast<size_t>(paramIdx)]
+                                                    : nullptr;
+}
+
+bool IPlugBase::LegalIO(int inputs, int outputs) const
+{
+  return MatchesChannelIO(mChannelIO, inputs, outputs);
+}
+
+void IPlugBase::SetHostIdentity(int host, int32_t hostVersion)
+{
+  mHost = host;
+  mHostVersion = hostVersion;
+}
