@@ -95,8 +95,7 @@ void IPlugBase::RefreshParamControls()
 
 IPlugParam* IPlugBase::GetParam(int paramIdx)
 {
-  return (paramIdx >= 0 && paramIdx < ParamCount()) ? &mParams[static_cast<size_t>(paramIdx)]
-                                                    : nullptr;
+  return const_cast<IPlugParam*>(static_cast<const IPlugBase*>(this)->GetParam(paramIdx));
 }
 
 const IPlugParam* IPlugBase::GetParam(int paramIdx) const

@@ -237,14 +237,6 @@ TEST(PlugBaseTest, NoteNameIsEmptyAndFalse)
   EXPECT_FALSE(plug.NoteName(60, nullptr, 0));
 }
 
-TEST(PlugBaseTest, HostIdentityIsSetOnce)
-{
-  TestPlug plug;
-  plug.SetHostIdentity(1, 0x00060000);
-  EXPECT_EQ(1, plug.GetHostId());
-  EXPECT_EQ(0x00060000, plug.GetHostVersion());
-}
-
 TEST(PlugBaseTest, TheInstanceLockIsRecursiveAndExclusive)
 {
   TestPlug plug;

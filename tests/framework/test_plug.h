@@ -49,9 +49,6 @@ public:
     return true;
   }
 
-  // Exposes the adapter-only set-up to tests.
-  using IPlugBase::SetHostIdentity;
-
   // Gives parameter i the range [0, 10 * (i + 1)] and the value i + 0.5.
   void DefineDistinctParams()
   {
