@@ -64,7 +64,7 @@ void IPlugParam::SetFromNormalized(double normalized)
   if (!(normalized >= 0.0)) normalized = 0.0;
   if (normalized > 1.0) normalized = 1.0;
   double value = NormalizedToPlain(normalized);
-  if (mType != TypeDouble) value = std::floor(value / mStep + 0.5) * mStep;
+  if (mType != TypeDouble && mStep > 0.0) value = std::floor(value / mStep + 0.5) * mStep;
   if (value > mMax) value = mMax;
   if (value < mMin) value = mMin;
   mValue = value;

@@ -108,6 +108,15 @@ TEST(PlugParamTest, SteppedTypesSnapHalvesUp)
   EXPECT_EQ(6.0, param.Value());
 }
 
+TEST(PlugParamTest, SteppedTypeWithoutAStepStaysFinite)
+{
+  IPlugParam param;
+  param.SetType(TypeInt);
+  param.DefineDouble("Int", 0.0, 0.0, 10.0, 0.0);
+  param.SetFromNormalized(0.5);
+  EXPECT_EQ(5.0, param.Value());
+}
+
 TEST(PlugParamTest, BoolAndEnumSnapLikeInt)
 {
   for (EParamType type : {TypeBool, TypeEnum})
