@@ -1,0 +1,17 @@
+#include "embedded_png.h"
+#include "lice_png.h"
+
+const EmbeddedPng* FindEmbeddedPng(const EmbeddedPngTable* table, int id)
+{
+  if (!table || !table->entries) return nullptr;
+  for (std::size_t i = 0; i < table->count; ++i)
+    if (table->entries[i].id == id) return &table->entries[i];
+  return nullptr;
+}
+
+LICE_MemBitmap* LoadPngResource(const void* module, int id)
+{
+  const EmbeddedPng* image = FindEmbeddedPng(static_cast<const EmbeddedPngTable*>(module), id);
+  if (!image || image->size < 8) return nullptr;
+  return LoadPngFromMemory(image->bytes, image->size);
+}
