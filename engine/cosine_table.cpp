@@ -1,0 +1,9 @@
+#include "cosine_table.h"
+
+#include <cmath>
+
+void FillCosineTable(double* table)
+{
+  for (int j = 0; j < kCosineTableSize; ++j)
+    table[j] = std::cos(j * 3.141592653589793 * 2 / 16384);
+}

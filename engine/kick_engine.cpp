@@ -1,0 +1,187 @@
+#include "kick_engine.h"
+
+#include "cosine_table.h"
+#include "engine_params.h"
+#include "engine_state.h"
+
+#include <cmath>
+#include <new>
+
+namespace
+{
+// Below 1 Hz the oscillator increments overflow and the chain turns to NaN;
+// no host runs there.
+bool UsableSampleRate(double sampleRate)
+{
+  return std::isfinite(sampleRate) && sampleRate >= 1.0;
+}
+
+bool ValidIndex(int index)
+{
+  return index >= 0 && index < kEngineNumParams;
+}
+
+void ReleaseStorage(KickEngine* engine)
+{
+  const EngineMemory memory = engine->memory;
+  for (DelayLine& line : engine->reverb.lines)
+    if (line.storage != nullptr) DelayLineRelease(line, memory);
+  if (engine->cosineTable != nullptr) memory.release(engine->cosineTable);
+  engine->~KickEngine();
+  memory.release(engine);
+}
+
+// Sizes every reverb line for the creation sample rate, once in the
+// engine's life.
+bool AllocateDelayLines(KickEngine* engine, double sampleRate)
+{
+  for (int i = 0; i < kReverbLineCount; ++i)
+  {
+    const double length = std::trunc(sampleRate * ReverbLineSeconds(i));
+    switch (DelayLineAllocate(engine->reverb.lines[i], length, engine->memory))
+    {
+    case DelayAllocation::Ok:
+      break;
+    case DelayAllocation::OutOfMemory:
+      ReportEngineMemoryFailure("allocating [data]: out of memory");
+      return false;
+    case DelayAllocation::SizeError:
+      ReportEngineMemoryFailure("delay memory size error");
+      return false;
+    }
+  }
+  return true;
+}
+} // namespace
+
+KickEngine* EngineCreateWithMemory(double sampleRate, const EngineMemory& memory)
+{
+  if (!UsableSampleRate(sampleRate)) return nullptr;
+  void* block = memory.allocateZeroed(1, sizeof(KickEngine));
+  if (block == nullptr) return nullptr;
+  KickEngine* engine = new (block) KickEngine{};
+  engine->memory = memory;
+
+  engine->cosineTable =
+      static_cast<double*>(memory.allocateZeroed(kCosineTableSize, sizeof(double)));
+  if (engine->cosineTable == nullptr)
+  {
+    ReportEngineMemoryFailure("out of memory");
+    ReleaseStorage(engine);
+    return nullptr;
+  }
+  FillCosineTable(engine->cosineTable);
+  if (!AllocateDelayLines(engine, sampleRate))
+  {
+    ReleaseStorage(engine);
+    return nullptr;
+  }
+  EngineReset(engine, sampleRate, 1024);
+
+  engine->blockSize = 1024;
+  engine->numInputs = 2;
+  engine->numOutputs = 2;
+  engine->inputNames[0] = "in1";
+  engine->inputNames[1] = "in2";
+  engine->outputNames[0] = "audio_out_1";
+  engine->outputNames[1] = "audio_out_2";
+  engine->numParams = kEngineNumParams;
+  for (int i = 0; i < kEngineNumParams; ++i)
+    engine->paramInfo[i] = MakeEngineParamInfo(i);
+  return engine;
+}
+
+KickEngine* EngineCreate(double sampleRate)
+{
+  return EngineCreateWithMemory(sampleRate, HeapEngineMemory());
+}
+
+void EngineReset(KickEngine* engine, double sampleRate, int blockSize)
+{
+  if (engine == nullptr) return;
+  if (UsableSampleRate(sampleRate)) engine->sampleRate = sampleRate;
+  engine->blockSize = blockSize;
+  engine->errorCode = 0;
+
+  for (DelayLine& line : engine->reverb.lines)
+    DelayLineClear(line);
+  engine->reverb.inputHistory = 0.0;
+  for (double& history : engine->reverb.damping)
+    history = 0.0;
+  engine->reverb.linesClear = true;
+  engine->reverb.zeroWriteRun = 0;
+  engine->bass = KickGenerator{};
+  engine->snap = KickGenerator{};
+  engine->velocity = VelocityLatch{};
+  engine->shaper = TransistorShaperState{};
+
+  for (int i = 0; i < kEngineNumParams; ++i)
+    engine->params[i] = EngineParamRangeAt(i).resetValue;
+  engine->invSampleRate = 1 / engine->sampleRate;
+  engine->reverbGeometry = ComputeReverbGeometry(engine->sampleRate);
+}
+
+void EngineSetParam(KickEngine* engine, int index, double value)
+{
+  if (engine == nullptr || !ValidIndex(index)) return;
+  engine->params[index] = LimitParamValue(index, value);
+}
+
+void EngineDestroy(KickEngine* engine)
+{
+  if (engine != nullptr) ReleaseStorage(engine);
+}
+
+int EngineNumParams(const KickEngine* engine)
+{
+  return engine != nullptr ? engine->numParams : 0;
+}
+
+const EngineParamInfo* EngineGetParamInfo(const KickEngine* engine, int index)
+{
+  if (engine == nullptr || !ValidIndex(index)) return nullptr;
+  return &engine->paramInfo[index];
+}
+
+double EngineGetParam(const KickEngine* engine, int index)
+{
+  if (engine == nullptr || !ValidIndex(index)) return 0.0;
+  return engine->params[index];
+}
+
+double EngineGetSampleRate(const KickEngine* engine)
+{
+  return engine != nullptr ? engine->sampleRate : 0.0;
+}
+
+int EngineGetBlockSize(const KickEngine* engine)
+{
+  return engine != nullptr ? engine->blockSize : 0;
+}
+
+int EngineGetErrorCode(const KickEngine* engine)
+{
+  return engine != nullptr ? engine->errorCode : 0;
+}
+
+int EngineNumInputs(const KickEngine* engine)
+{
+  return engine != nullptr ? engine->numInputs : 0;
+}
+
+int EngineNumOutputs(const KickEngine* engine)
+{
+  return engine != nullptr ? engine->numOutputs : 0;
+}
+
+const char* EngineGetInputName(const KickEngine* engine, int channel)
+{
+  if (engine == nullptr || channel < 0 || channel >= engine->numInputs) return nullptr;
+  return engine->inputNames[channel];
+}
+
+const char* EngineGetOutputName(const KickEngine* engine, int channel)
+{
+  if (engine == nullptr || channel < 0 || channel >= engine->numOutputs) return nullptr;
+  return engine->outputNames[channel];
+}

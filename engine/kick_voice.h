@@ -1,0 +1,225 @@
+#pragma once
+
+// The two generators of a kick (bass body and snap click): gate conditioning,
+// envelope, fall follower and a cosine oscillator whose frequency and
+// amplitude both follow the envelope. Everything here runs per sample on the
+// audio thread.
+
+#include "cosine_table.h"
+#include "numeric_guards.h"
+
+#include <cmath>
+#include <cstdint>
+
+enum class EnvelopeStage : int
+{
+  Idle = 0,
+  Attack = 1,
+  Decay = 2,
+  Done = 3,
+  Release = 4,
+};
+
+struct KickGenerator
+{
+  double hold;
+  double prevRetrig;
+  // The previous conditioned gate, one copy for each edge test.
+  double prevGateRise;
+  double prevGateFall;
+  EnvelopeStage stage;
+  double envPhase;
+  double level;
+  double attackStart;
+  double releaseStart;
+  double follower;
+  double oscPhase;
+};
+
+struct VelocityLatch
+{
+  double prevGateOffset;
+  double heldVelocity;
+};
+
+// Derived once per block from the parameters; each parameter is first
+// limited to [0, 1].
+struct VoiceConstants
+{
+  double bassLevel;
+  double snapLevel;
+  double bassPeakHz;
+  double snapPeakHz;
+  double bassAttackTime;
+  double bassDecayTime;
+  double snapAttackTime;
+  double snapDecayTime;
+  double holdSamples;
+  double fallCoef;
+  double velGain;
+};
+
+// `params` is the engine's parameter array; the velocity latch must already
+// hold this block's velocity.
+VoiceConstants ComputeVoiceConstants(const double* params, double sampleRate,
+                                     const VelocityLatch& latch);
+
+// Once per block: the velocity is taken only when the gate crosses 0.5
+// upwards between two block starts.
+void UpdateVelocityLatch(VelocityLatch& latch, double gate, double velocity);
+
+// Any change of the token, by any amount, forces the gate low for
+// `holdSamples` samples, so a held gate produces a new rising edge.
+inline double RetriggerHold(KickGenerator& gen, double token, double gate, double holdSamples)
+{
+  if (token != gen.prevRetrig) gen.hold = holdSamples;
+  gen.prevRetrig = token;
+  double conditioned = gate;
+  if (gen.hold > 0.0)
+  {
+    conditioned = 0.0;
+    gen.hold = gen.hold - 1.0;
+  }
+  return conditioned;
+}
+
+inline double EnvelopeStep(double seconds, double sampleRate)
+{
+  const double samples = seconds * sampleRate;
+  return samples == 0.0 ? 0.0 : 1.0 / samples;
+}
+
+// Attack h^2.001, decay (1 - h)^2.001, then silence while the gate is held; a
+// release falls from the level it starts at over releaseScale × that level.
+inline double KickEnvelope(KickGenerator& gen, double gate, double attackTime, double decayTime,
+                           double releaseScale, double sampleRate)
+{
+  const double attackLen = attackTime * (1.0 - gen.attackStart);
+  const double releaseLen = releaseScale * gen.releaseStart;
+  const bool rising = gate - gen.prevGateRise == 1.0;
+  const bool falling = gate - gen.prevGateFall == -1.0;
+  gen.prevGateRise = gate;
+  gen.prevGateFall = gate;
+
+  if (rising)
+  {
+    gen.envPhase = 0.0;
+    gen.stage = EnvelopeStage::Attack;
+    gen.attackStart = 0.0;
+  }
+  else if (falling)
+  {
+    gen.envPhase = 0.0;
+    gen.stage = EnvelopeStage::Release;
+    gen.releaseStart = gen.level;
+  }
+
+  if (gen.stage == EnvelopeStage::Attack)
+  {
+    gen.envPhase = gen.envPhase + EnvelopeStep(attackLen, sampleRate);
+    if (gen.envPhase > 1.0)
+    {
+      gen.envPhase = 0.0;
+      gen.stage = EnvelopeStage::Decay;
+    }
+    else
+      gen.level = (1.0 - gen.attackStart) * std::pow(gen.envPhase, 2.001) + gen.attackStart;
+  }
+  if (gen.stage == EnvelopeStage::Decay)
+  {
+    gen.envPhase = gen.envPhase + EnvelopeStep(decayTime, sampleRate);
+    if (gen.envPhase > 1.0)
+    {
+      gen.level = 0.0;
+      gen.envPhase = 0.0;
+      gen.stage = EnvelopeStage::Done;
+    }
+    else
+      gen.level = std::pow(1.0 - gen.envPhase, 2.001);
+  }
+  if (gen.stage == EnvelopeStage::Done)
+  {
+    gen.level = 0.0;
+    gen.envPhase = 0.0;
+  }
+  if (gen.stage == EnvelopeStage::Release)
+  {
+    gen.envPhase = gen.envPhase + EnvelopeStep(releaseLen, sampleRate);
+    // Past h = 1 the power of a negative base is NaN, which the guard zeroes.
+    const double fall = ZeroNonFinite(std::pow(1.0 - gen.envPhase, 2.001));
+    if (gen.envPhase > 3.0)
+    {
+      gen.stage = EnvelopeStage::Idle;
+      gen.envPhase = 0.0;
+      gen.level = 0.0;
+    }
+    else
+      gen.level = gen.releaseStart * fall;
+  }
+  return gen.level;
+}
+
+// Follows rises at once and falls over about 1 ms, so a retrigger or a
+// release never drops the amplitude in one step.
+inline double FallFollower(KickGenerator& gen, double level, double fallCoef)
+{
+  const double coef = level > gen.follower ? 1.0 : fallCoef;
+  gen.follower = FlushDenormal(gen.follower + (level - gen.follower) * coef);
+  return gen.follower < 1e-8 ? 0.0 : gen.follower;
+}
+
+inline double Phasor(double& phase, double hz, double invSampleRate)
+{
+  double p = phase + hz * invSampleRate;
+  if (FlushDenormal(p) == 0.0)
+    p = 0.0;
+  else if (p < 0.0 || p >= 1.0)
+    p = p - std::floor(p);
+  phase = p;
+  return p;
+}
+
+// Truncates toward zero onto the 16-bit grid.
+inline double Quantize16(double x)
+{
+  const double limited = Clamp(x, -1.0, 1.0);
+  const double q = static_cast<int32_t>(limited * 32768) * 0.000030517578125;
+  return Clamp(q, -1.0, 1.0);
+}
+
+// Amplitude and frequency are the same follower value; a silent generator
+// restarts at phase 0, so every kick from silence begins at the cosine's peak.
+inline double KickOscillator(KickGenerator& gen, double follower, double peakHz,
+                             double invSampleRate, const double* cosineTable)
+{
+  if (std::floor(1.0 - follower) != 0.0) gen.oscPhase = 0.0;
+  const double phase = Phasor(gen.oscPhase, follower * peakHz, invSampleRate);
+  return Quantize16(follower * CosineLookup(cosineTable, phase));
+}
+
+struct GeneratorTiming
+{
+  double attackTime;
+  double decayTime;
+  double holdSamples;
+  double fallCoef;
+  double peakHz;
+};
+
+// One generator for one sample: gate conditioning through the quantized
+// oscillator output.
+inline double RunKickGenerator(KickGenerator& gen, double token, double gate,
+                               const GeneratorTiming& timing, double sampleRate,
+                               double invSampleRate, const double* cosineTable)
+{
+  const double conditioned = RetriggerHold(gen, token, gate, timing.holdSamples);
+  const double level = KickEnvelope(gen, conditioned, timing.attackTime, timing.decayTime,
+                                    timing.decayTime, sampleRate);
+  const double follower = FallFollower(gen, level, timing.fallCoef);
+  return KickOscillator(gen, follower, timing.peakHz, invSampleRate, cosineTable);
+}
+
+// True when a sample with this gate and token leaves the generator's state
+// bit for bit as it is and yields +0: idle or finished, no edge, no hold, no
+// pending token change.
+bool GeneratorAtRest(const KickGenerator& gen, double token, double gate);

@@ -1,0 +1,210 @@
+// The shortcut for silent blocks against the full per-sample chain: the same
+// output and the same state, bit for bit, over scenarios that enter and leave
+// silence in every way the state allows.
+
+#include "engine_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+std::vector<double> GeneratorFields(const KickGenerator& g)
+{
+  return {g.hold,
+          g.prevRetrig,
+          g.prevGateRise,
+          g.prevGateFall,
+          g.envPhase,
+          g.level,
+          g.attackStart,
+          g.releaseStart,
+          g.follower,
+          g.oscPhase,
+          static_cast<double>(g.stage)};
+}
+
+std::vector<double> ShaperFields(const TransistorShaperState& s)
+{
+  return {s.prevInput, s.prevMid, s.prevSample, s.dcIn, s.dcOut};
+}
+
+void ExpectSameBits(const std::vector<double>& a, const std::vector<double>& b, const char* which)
+{
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); ++i)
+    EXPECT_TRUE(SameBits(a[i], b[i])) << which << " field " << i;
+}
+
+void ExpectSameState(const KickEngine& a, const KickEngine& b)
+{
+  ExpectSameBits(GeneratorFields(a.bass), GeneratorFields(b.bass), "bass");
+  ExpectSameBits(GeneratorFields(a.snap), GeneratorFields(b.snap), "snap");
+  ExpectSameBits(ShaperFields(a.shaper), ShaperFields(b.shaper), "shaper");
+  EXPECT_TRUE(SameBits(a.velocity.prevGateOffset, b.velocity.prevGateOffset));
+  EXPECT_TRUE(SameBits(a.velocity.heldVelocity, b.velocity.heldVelocity));
+  EXPECT_TRUE(SameBits(a.reverb.inputHistory, b.reverb.inputHistory));
+  for (int k = 0; k < 4; ++k)
+    EXPECT_TRUE(SameBits(a.reverb.damping[k], b.reverb.damping[k])) << "damping " << k;
+  for (int i = 0; i < kReverbLineCount; ++i)
+  {
+    const DelayLine& la = a.reverb.lines[i];
+    const DelayLine& lb = b.reverb.lines[i];
+    ASSERT_EQ(la.size, lb.size);
+    EXPECT_EQ(la.readPos, lb.readPos) << "line " << i;
+    EXPECT_EQ(la.writePos, lb.writePos) << "line " << i;
+    EXPECT_EQ(std::memcmp(la.storage, lb.storage, sizeof(double) * la.size), 0) << "line " << i;
+  }
+}
+
+// Runs the same steps on two engines, one always on the full chain, and
+// compares every rendered sample and, after each step, the whole state.
+class TwinEngines
+{
+public:
+  TwinEngines() : fast(MakeEngine()), full(MakeEngine()) {}
+
+  void Set(int index, double value)
+  {
+    EngineSetParam(fast.get(), index, value);
+    EngineSetParam(full.get(), index, value);
+  }
+
+  void Render(int frames, int blockSize)
+  {
+    StereoBuffer a;
+    StereoBuffer b;
+    ASSERT_EQ(RenderInto(fast.get(), a, frames, blockSize, RenderPath::Automatic), 0);
+    ASSERT_EQ(RenderInto(full.get(), b, frames, blockSize, RenderPath::FullChain), 0);
+    ASSERT_EQ(a.left.size(), b.left.size());
+    for (size_t i = 0; i < a.left.size(); ++i)
+    {
+      ASSERT_TRUE(SameBits(a.left[i], b.left[i])) << "left " << i;
+      ASSERT_TRUE(SameBits(a.right[i], b.right[i])) << "right " << i;
+    }
+    ExpectSameState(*fast, *full);
+  }
+
+  EnginePtr fast;
+  EnginePtr full;
+};
+
+TEST(SilentPath, SilenceFromResetWithEveryReverbSetting)
+{
+  for (double rev : {0.0, 0.5, 1.0})
+  {
+    TwinEngines twins;
+    twins.Set(EngineParam::ReverbOffOn, rev);
+    twins.Set(EngineParam::TransistorDistLoad, 0.4);
+    twins.Render(70000, 512);
+    twins.Render(0, 1);
+    twins.Render(333, 1);
+  }
+}
+
+TEST(SilentPath, KickThenReleaseThenLongSilence)
+{
+  for (double rev : {0.0, 1.0})
+  {
+    TwinEngines twins;
+    twins.Set(EngineParam::ReverbOffOn, rev);
+    twins.Set(EngineParam::Voice00_NoteGate, 1.0);
+    twins.Render(5000, 256);
+    // The release passes level 0 long before it ends (h from 1 to 3).
+    twins.Set(EngineParam::Voice00_NoteGate, 0.0);
+    twins.Render(100000, 256);
+    // Held past the end of the decay, then released from level 0: a release
+    // that never ends but is silent.
+    twins.Set(EngineParam::BassEnvDecay, 0.0);
+    twins.Set(EngineParam::Voice00_NoteGate, 1.0);
+    twins.Render(44100, 1024);
+    twins.Set(EngineParam::Voice00_NoteGate, 0.0);
+    twins.Render(80000, 1024);
+  }
+}
+
+TEST(SilentPath, ReverbSwitchedOffAndOnAroundATail)
+{
+  // Short kicks: the voice is at rest long before the reverb tail is.
+  TwinEngines twins;
+  twins.Set(EngineParam::BassEnvDecay, 0.0);
+  twins.Set(EngineParam::ReverbOffOn, 1.0);
+  twins.Set(EngineParam::Voice00_NoteGate, 1.0);
+  twins.Render(3000, 300);
+  twins.Set(EngineParam::Voice00_NoteGate, 0.0);
+  twins.Render(40000, 300);
+  // Off for less than a line length: the lines are not all clean yet.
+  twins.Set(EngineParam::ReverbOffOn, 0.0);
+  twins.Render(30000, 4096);
+  twins.Set(EngineParam::ReverbOffOn, 1.0);
+  twins.Render(10000, 4096);
+  // Off for longer than the longest line, then on again from silence.
+  twins.Set(EngineParam::ReverbOffOn, 0.0);
+  twins.Render(70000, 700);
+  twins.Set(EngineParam::ReverbOffOn, 1.0);
+  twins.Render(20000, 700);
+  twins.Set(EngineParam::ReverbOffOn, 0.5);
+  twins.Render(5000, 1);
+}
+
+TEST(SilentPath, DistortionSwitchedWhileItsDcBlockerStillDecays)
+{
+  TwinEngines twins;
+  twins.Set(EngineParam::BassEnvDecay, 0.0);
+  twins.Set(EngineParam::TransistorDistLoad, 0.8);
+  twins.Set(EngineParam::Voice00_NoteGate, 1.0);
+  twins.Render(2000, 128);
+  twins.Set(EngineParam::Voice00_NoteGate, 0.0);
+  twins.Render(40000, 1000);
+  twins.Set(EngineParam::TransistorDistLoad, 0.0);
+  twins.Render(20000, 1000);
+  twins.Set(EngineParam::TransistorDistLoad, 0.3);
+  twins.Render(3000, 1000);
+  twins.Set(EngineParam::TransistorDistLoad, 0.0);
+  twins.Set(EngineParam::ReverbOffOn, 1.0);
+  twins.Render(3000, 1000);
+}
+
+TEST(SilentPath, PendingTokenChangesAndOddGateValues)
+{
+  TwinEngines twins;
+  twins.Render(1000, 100);
+  // A token change with the gate low still counts down its hold.
+  twins.Set(EngineParam::Voice00_NoteRetrig, 0.25);
+  twins.Render(10, 10);
+  twins.Render(100, 7);
+  // Negative zeros keep their sign through the chain.
+  twins.Set(EngineParam::Voice00_NoteRetrig, -0.0);
+  twins.Render(200, 64);
+  twins.Set(EngineParam::MainVolume, -0.0);
+  twins.Set(EngineParam::BassAmpLevel, -0.0);
+  twins.Set(EngineParam::SnapAmpLevel, -0.0);
+  twins.Render(200, 64);
+  twins.Set(EngineParam::ReverbOffOn, 1.0);
+  twins.Render(200, 64);
+  twins.Set(EngineParam::Voice00_NoteGate, -0.0);
+  twins.Render(200, 64);
+  twins.Set(EngineParam::Voice00_NoteGate, 0.3);
+  twins.Render(500, 64);
+  twins.Set(EngineParam::Voice00_NoteGate, 0.0);
+  twins.Render(500, 64);
+}
+
+TEST(SilentPath, ChangingSampleRatesAndResets)
+{
+  TwinEngines twins;
+  for (double rate : {96000.0, 8000.0, 44100.0})
+  {
+    EngineReset(twins.fast.get(), rate, 256);
+    EngineReset(twins.full.get(), rate, 256);
+    twins.Set(EngineParam::ReverbOffOn, 1.0);
+    twins.Set(EngineParam::Voice00_NoteGate, 1.0);
+    twins.Render(2000, 256);
+    twins.Set(EngineParam::Voice00_NoteGate, 0.0);
+    twins.Set(EngineParam::ReverbOffOn, 0.0);
+    twins.Render(20000, 2048);
+  }
+}
+} // namespace
