@@ -73,3 +73,40 @@ TEST(GdiFont, DrawsIntoADibSectionAndMeasuresThroughGdi)
   EXPECT_GT(font.DrawText(nullptr, "Thudwerk", -1, &measured, LICE_TextCalcRect), 0);
   EXPECT_GT(measured.right, 40);
 }
+
+// Fonts taller than 255 pixels are always drawn by GDI itself, into a DIB
+// section directly and into heap bitmaps through the scratch bitmap.
+TEST(GdiFont, TallFontsDrawNativelyIntoBothKindsOfBitmap)
+{
+  const LICE_FontDescription description{"Arial", 300, 0, 400, false, 0};
+  LICE_CachedFont font;
+  font.SetFromPlatformFont(LICE_CreatePlatformFont(description), LICE_FontOwnsPlatformFont);
+  ASSERT_GT(font.LineHeight(), 255);
+  font.SetTextColor(0xFF000000);
+
+  LICE_Rect measured{0, 0, 0, 0};
+  EXPECT_EQ(font.DrawText(nullptr, "I", -1, &measured, LICE_TextCalcRect), font.LineHeight());
+  EXPECT_EQ(measured.bottom, font.LineHeight());
+  ASSERT_GT(measured.right, 0);
+
+  LICE_SysBitmap dib(400, 400);
+  LICE_MemBitmap heap(400, 400);
+  for (LICE_IBitmap* bitmap : {static_cast<LICE_IBitmap*>(&dib), static_cast<LICE_IBitmap*>(&heap)})
+  {
+    FillBitmap(*bitmap, 0xFFFFFFFF);
+    LICE_Rect rect{50, 20, 350, 380};
+    EXPECT_GT(font.DrawText(bitmap, "I", -1, &rect, LICE_TextSingleLine), 0);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 400; ++x)
+        if ((PixelAt(*bitmap, x, y) & 0xFFFFFF) != 0xFFFFFF)
+        {
+          const bool inRect =
+              x >= 50 && x < 50 + measured.right && y >= 20 && y < 20 + measured.bottom;
+          (inRect ? inside : outside) += 1;
+        }
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
+  }
+  EXPECT_FALSE(font.DrawGlyph(&heap, 'I', 0, 0, nullptr)); // nothing was cached
+}
