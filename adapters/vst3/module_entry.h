@@ -5,12 +5,9 @@
 // in module_entry_win.cpp and module_entry_posix.cpp. Every plug-in module
 // links one of them and defines the two hooks below.
 
-// The loaded module: its HINSTANCE on Windows (known from library attach),
-// its dlopen handle elsewhere (known from ModuleEntry); null before that.
-void* VstModuleHandle();
-
 // The folder of the module file, ending in its separator; empty before the
-// module handle is known.
+// host attached (Windows) or entered (elsewhere) the module. The module's
+// instance handle is PlugModuleInstance (plug_module.h).
 const char* VstModuleFolder();
 
 // Defined by each plug-in module. InitModule runs when the host enters the

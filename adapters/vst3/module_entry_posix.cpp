@@ -1,4 +1,5 @@
 #include "module_entry.h"
+#include "plug_module.h"
 
 #include "pluginterfaces/base/fplatform.h"
 
@@ -6,7 +7,6 @@
 
 #include <cstring>
 
-static void* gModuleHandle = nullptr;
 static char gModuleFolder[4096] = "";
 
 static void StoreModuleFolder()
@@ -23,9 +23,10 @@ static void StoreModuleFolder()
     gModuleFolder[0] = '\0';
 }
 
-void* VstModuleHandle()
+// Resources are compiled into the module here; no handle is needed.
+void* PlugModuleInstance()
 {
-  return gModuleHandle;
+  return nullptr;
 }
 
 const char* VstModuleFolder()
@@ -33,16 +34,13 @@ const char* VstModuleFolder()
   return gModuleFolder;
 }
 
-extern "C" SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle)
+extern "C" SMTG_EXPORT_SYMBOL bool ModuleEntry(void*)
 {
-  gModuleHandle = sharedLibraryHandle;
   StoreModuleFolder();
   return InitModule();
 }
 
 extern "C" SMTG_EXPORT_SYMBOL bool ModuleExit()
 {
-  const bool result = DeinitModule();
-  gModuleHandle = nullptr;
-  return result;
+  return DeinitModule();
 }

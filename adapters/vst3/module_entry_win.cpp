@@ -1,4 +1,5 @@
 #include "module_entry.h"
+#include "plug_module.h"
 
 #include "pluginterfaces/base/fplatform.h"
 
@@ -26,7 +27,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
   return TRUE;
 }
 
-void* VstModuleHandle()
+void* PlugModuleInstance()
 {
   return gModuleHandle;
 }

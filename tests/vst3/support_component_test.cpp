@@ -6,6 +6,7 @@
 #include "memory_stream.h"
 #include "plugin_module.h"
 #include "process_block.h"
+#include "vst3_test_util.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -24,23 +25,6 @@ namespace
 
 const FUID kGainClass(0x11111111, 0x22222222, 0x33333333, 0x44444444);
 const ParamID kGainId = 7;
-
-std::string Narrow(const char16* text)
-{
-  std::string result;
-  for (; *text; ++text)
-    result += static_cast<char>(*text);
-  return result;
-}
-
-template <class Interface>
-IPtr<Interface> Query(FUnknown* object)
-{
-  Interface* result = nullptr;
-  if (object->queryInterface(Interface::iid, reinterpret_cast<void**>(&result)) != kResultOk)
-    return nullptr;
-  return owned(result);
-}
 
 class ComponentTest : public ::testing::Test
 {

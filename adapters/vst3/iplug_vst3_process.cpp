@@ -1,0 +1,206 @@
+// The audio processor side: set-up, bus arrangements and the process call.
+// process runs on the host's audio thread: it holds the instance lock and
+// allocates nothing.
+
+#include "iplug_vst3.h"
+
+#include "graphics.h"
+
+#include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+tresult PLUGIN_API IPlugVST3::canProcessSampleSize(int32 symbolicSampleSize)
+{
+  return symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64 ? kResultOk
+                                                                            : kResultFalse;
+}
+
+uint32 PLUGIN_API IPlugVST3::getLatencySamples()
+{
+  return static_cast<uint32>(GetLatency());
+}
+
+uint32 PLUGIN_API IPlugVST3::getTailSamples()
+{
+  return static_cast<uint32>(GetTailSize());
+}
+
+tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
+{
+  // A zero, negative or non-finite rate or block size from a faulty host
+  // would leave the engine and the scratch buffers unusable; the previous
+  // set-up stays.
+  if (canProcessSampleSize(setup.symbolicSampleSize) != kResultOk ||
+      !std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
+    return kResultFalse;
+  CriticalSectionLock lock(GetLock());
+  SetBypassed(false);
+  SetSampleRate(setup.sampleRate);
+  SetBlockSize(setup.maxSamplesPerBlock);
+  Reset();
+  processSetup = setup;
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                 SpeakerArrangement* outputs, int32 numOuts)
+{
+  const int inputChannels = numIns > 0 && inputs ? SpeakerArr::getChannelCount(inputs[0]) : 0;
+  const int outputChannels = numOuts > 0 && outputs ? SpeakerArr::getChannelCount(outputs[0]) : 0;
+  if (!LegalIO(inputChannels, outputChannels)) return kResultFalse;
+  // The first bus of each direction takes the offered channel count; its
+  // name, type, flags and activation stay.
+  AudioBus* mainIn = getAudioInput(0);
+  if (mainIn && SpeakerArr::getChannelCount(mainIn->getArrangement()) != inputChannels)
+    mainIn->setArrangement(SpeakerArrangementForChannels(inputChannels));
+  AudioBus* mainOut = getAudioOutput(0);
+  if (mainOut && SpeakerArr::getChannelCount(mainOut->getArrangement()) != outputChannels)
+    mainOut->setArrangement(SpeakerArrangementForChannels(outputChannels));
+  return numIns == 1 ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
+{
+  CriticalSectionLock lock(GetLock());
+  if (data.processContext) mProcessContext = *data.processContext;
+  ApplyParameterChanges(data.inputParameterChanges);
+  if (DoesMidi()) HandleNoteEvents(data.inputEvents);
+  // Hosts flush parameter changes with blocks of no samples and no buffers.
+  if (data.numSamples <= 0) return kResultOk;
+  const bool single = data.symbolicSampleSize == kSample32;
+  if (!single && data.symbolicSampleSize != kSample64) return kResultOk;
+  ConnectInputs(data);
+  ConnectOutputs(data);
+  if (IsBypassed())
+    BypassBlock(data.numSamples);
+  else
+    RunBlock(data.numSamples);
+  return kResultOk;
+}
+
+void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
+{
+  if (!changes) return;
+  const int32 count = changes->getParameterCount();
+  for (int32 i = 0; i < count; ++i)
+  {
+    IParamValueQueue* queue = changes->getParameterData(i);
+    if (!queue) continue;
+    // One value per block: the last point wins.
+    int32 offset = 0;
+    ParamValue value = 0.0;
+    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk) continue;
+    ApplyParameterChange(queue->getParameterId(), value);
+  }
+}
+
+void IPlugVST3::ApplyParameterChange(ParamID id, ParamValue value)
+{
+  if (std::isnan(value)) return;
+  if (id == kBypassParamId)
+  {
+    // Only effects have a bypass parameter.
+    if (!IsInstrument()) SetBypassed(value > 0.5);
+    return;
+  }
+  if (id == kPresetParamId)
+  {
+    if (value >= 0.0 && value < 1.0) ApplyPreset(static_cast<int>(value * PresetCount()));
+    return;
+  }
+  if (id > 0x7FFFFFFF) return;
+  const int paramIdx = static_cast<int>(id);
+  IPlugParam* param = GetParam(paramIdx);
+  if (!param) return;
+  param->SetFromNormalized(value);
+  if (IPlugEditor* editor = GetEditor()) editor->PushParamToControls(paramIdx, value, true);
+  HandleParamChange(paramIdx);
+}
+
+void IPlugVST3::HandleNoteEvents(IEventList* events)
+{
+  if (!events) return;
+  const int32 count = events->getEventCount();
+  for (int32 i = 0; i < count; ++i)
+  {
+    Event e{};
+    if (events->getEvent(i, e) != kResultOk) continue;
+    IMidiEvent message;
+    message.mOffset = e.sampleOffset;
+    if (e.type == Event::kNoteOnEvent)
+    {
+      // MIDI carries 16 channels and 7-bit notes; anything else from a
+      // faulty host would turn into another kind of message.
+      if (e.noteOn.channel < 0 || e.noteOn.channel > 15 || e.noteOn.pitch < 0 ||
+          e.noteOn.pitch > 127)
+        continue;
+      const float velocity =
+          std::isnan(e.noteOn.velocity) ? 0.0f : std::min(std::max(e.noteOn.velocity, 0.0f), 1.0f);
+      message.mStatus = static_cast<uint8_t>(0x90 | e.noteOn.channel);
+      message.mData1 = static_cast<uint8_t>(e.noteOn.pitch);
+      message.mData2 = static_cast<uint8_t>(velocity * 127.0f);
+    }
+    else if (e.type == Event::kNoteOffEvent)
+    {
+      if (e.noteOff.channel < 0 || e.noteOff.channel > 15 || e.noteOff.pitch < 0 ||
+          e.noteOff.pitch > 127)
+        continue;
+      message.mStatus = static_cast<uint8_t>(0x80 | e.noteOff.channel);
+      message.mData1 = static_cast<uint8_t>(e.noteOff.pitch);
+      message.mData2 = 0;
+    }
+    else
+    {
+      continue;
+    }
+    HandleMidiEvent(message);
+  }
+}
+
+void IPlugVST3::ConnectInputs(const ProcessData& data)
+{
+  if (data.numInputs <= 0 || !data.inputs) return;
+  const AudioBusBuffers& bus = data.inputs[0];
+  const int connected = std::min(std::max(bus.numChannels, 0), InChannelCount());
+  for (int i = 0; i < InChannelCount(); ++i)
+    SetInputConnected(i, i < connected);
+  if (data.symbolicSampleSize == kSample32)
+    AttachInputs(0, connected, bus.channelBuffers32);
+  else
+    AttachInputsDouble(0, connected, bus.channelBuffers64);
+}
+
+void IPlugVST3::ConnectOutputs(ProcessData& data)
+{
+  for (int i = 0; i < OutChannelCount(); ++i)
+    SetOutputConnected(i, false);
+  int first = 0;
+  const int32 busCount = static_cast<int32>(audioOutputs.size());
+  for (int32 b = 0; b < busCount && first < OutChannelCount(); ++b)
+  {
+    AudioBus* bus = getAudioOutput(b);
+    const int busChannels = SpeakerArr::getChannelCount(bus->getArrangement());
+    // Only the buffers the host really passed are used, whatever the bus
+    // claims.
+    AudioBusBuffers* buffers = b < data.numOutputs && data.outputs ? &data.outputs[b] : nullptr;
+    const int hostChannels = buffers && bus->isActive() ? std::max(buffers->numChannels, 0) : 0;
+    const int connected = std::min({busChannels, hostChannels, OutChannelCount() - first});
+    for (int c = 0; c < connected; ++c)
+      SetOutputConnected(first + c, true);
+    if (connected > 0)
+    {
+      buffers->silenceFlags = 0;
+      if (data.symbolicSampleSize == kSample32)
+        AttachOutputs(first, connected, buffers->channelBuffers32);
+      else
+        AttachOutputsDouble(first, connected, buffers->channelBuffers64);
+    }
+    first += busChannels;
+  }
+}
