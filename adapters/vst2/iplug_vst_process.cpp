@@ -1,0 +1,78 @@
+// The processing and parameter callbacks of the AEffect record: audio
+// thread, never blocks except on the instance lock, allocates nothing.
+#include "iplug_vst.h"
+
+IPlugVST* IPlugVST::FromEffect(AEffect* effect)
+{
+  return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
+}
+
+void IPlugVST::AskForMidi()
+{
+  // Some hosts stop sending events unless asked at every block.
+  if (DoesMidi()) CallHost(audioMasterWantMidi);
+}
+
+void IPlugVST::ProcessFromHost(float** inputs, float** outputs, VstInt32 frames, EOutputMode mode)
+{
+  AskForMidi();
+  AttachInputs(0, InChannelCount(), inputs);
+  AttachOutputs(0, OutChannelCount(), outputs);
+  RunBlock(frames, mode);
+}
+
+void IPlugVST::ProcessDoubleFromHost(double** inputs, double** outputs, VstInt32 frames)
+{
+  AskForMidi();
+  AttachInputsDouble(0, InChannelCount(), inputs);
+  AttachOutputsDouble(0, OutChannelCount(), outputs);
+  RunBlock(frames);
+}
+
+void IPlugVST::ProcessAccumulatingCallback(AEffect* effect, float** inputs, float** outputs,
+                                           VstInt32 frames)
+{
+  IPlugVST* plug = FromEffect(effect);
+  if (!plug) return;
+  CriticalSectionLock lock(plug->GetLock());
+  plug->ProcessFromHost(inputs, outputs, frames, kAccumulateOutput);
+}
+
+void IPlugVST::ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs,
+                                        VstInt32 frames)
+{
+  IPlugVST* plug = FromEffect(effect);
+  if (!plug) return;
+  CriticalSectionLock lock(plug->GetLock());
+  plug->ProcessFromHost(inputs, outputs, frames, kReplaceOutput);
+}
+
+void IPlugVST::ProcessDoubleReplacingCallback(AEffect* effect, double** inputs, double** outputs,
+                                              VstInt32 frames)
+{
+  IPlugVST* plug = FromEffect(effect);
+  if (!plug) return;
+  CriticalSectionLock lock(plug->GetLock());
+  plug->ProcessDoubleFromHost(inputs, outputs, frames);
+}
+
+void IPlugVST::SetParameterCallback(AEffect* effect, VstInt32 index, float value)
+{
+  IPlugVST* plug = FromEffect(effect);
+  if (!plug) return;
+  CriticalSectionLock lock(plug->GetLock());
+  IPlugParam* param = plug->GetParam(index);
+  if (!param) return;
+  if (IPlugEditor* editor = plug->GetEditor()) editor->PushParamToControls(index, value, true);
+  param->SetFromNormalized(value);
+  plug->HandleParamChange(index);
+}
+
+float IPlugVST::GetParameterCallback(AEffect* effect, VstInt32 index)
+{
+  IPlugVST* plug = FromEffect(effect);
+  if (!plug) return 0.0f;
+  CriticalSectionLock lock(plug->GetLock());
+  const IPlugParam* param = plug->GetParam(index);
+  return param ? static_cast<float>(param->ToNormalized(param->Value())) : 0.0f;
+}

@@ -1,0 +1,6 @@
+#include "plug_module.h"
+
+void* PlugModuleInstance()
+{
+  return nullptr;
+}

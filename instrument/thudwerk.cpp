@@ -1,0 +1,330 @@
+#include "thudwerk.h"
+
+#include "four_char_code.h"
+#include "preset_catalogue.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace
+{
+using namespace EngineParam;
+
+constexpr int32_t kThudwerkVersion = 0x00010002;
+constexpr int kMidiQueueSize = 1024;
+constexpr int kEngineBlockSize = 1024;
+constexpr double kParamStep = 0.00001;
+constexpr int kStackLimit = 100;
+constexpr int kMaxDataByte = 127;
+// The token steps in single precision, as stored state and hosts expect.
+constexpr float kRetrigStep = 0.01f;
+constexpr float kRetrigLast = 0.99f;
+constexpr int kSustainController = 64;
+constexpr int kAllNotesOffController = 123;
+constexpr int kPedalUp = 0;
+constexpr int kPedalDown = 127;
+
+struct ControllerTarget
+{
+  int controller;
+  int paramIdx;
+};
+
+constexpr ControllerTarget kControllerTargets[] = {
+    {1, TransistorDistLoad}, {2, ReverbOffOn},   {3, VelAmpOffOn},   {7, MainVolume},
+    {8, BassEnvAttack},      {9, BassEnvDecay},  {10, BassPitchAmt}, {11, BassAmpLevel},
+    {12, SnapEnvDecay},      {13, SnapPitchAmt}, {14, SnapAmpLevel},
+};
+} // namespace
+
+Thudwerk::Thudwerk(IPlugHostContext host)
+    : IPlugAdapter(host, kEngineNumParams, "2-2", 1, "Thudwerk", "", "VornAudio", kThudwerkVersion,
+                   FourCharCode("Vrc5"), FourCharCode("Vrna"), true, false, true),
+      mMidiQueue(kMidiQueueSize)
+{
+  // The engine's delay lines keep the size of this rate for its whole life.
+  mEngine.reset(EngineCreate(GetSampleRate()));
+  if (!mEngine) throw std::bad_alloc();
+  DefineParamsFromEngine();
+  mCurrentPresetIndex = 0.0f;
+  ClearNoteState();
+  BuildEditor();
+  CreateDefaultPreset("Init", 1);
+}
+
+Thudwerk::~Thudwerk() = default;
+
+void Thudwerk::DefineParamsFromEngine()
+{
+  for (int i = 0; i < kEngineNumParams; ++i)
+  {
+    const EngineParamInfo* info = EngineGetParamInfo(mEngine.get(), i);
+    GetParam(i)->DefineDouble(info->name, info->defaultValue, info->outputMin, info->outputMax,
+                              kParamStep, "", "", 1.0);
+  }
+}
+
+void Thudwerk::BuildEditor()
+{
+  // The editor layout creates the instrument's IGraphics here, gives it
+  // PlugModuleInstance () for its images and attaches it with AttachEditor.
+  // Until then the plug-in runs without an editor: hosts see no editor flag.
+}
+
+void Thudwerk::AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions)
+{
+  CriticalSectionLock lock(GetLock());
+  mPresetFileActions = std::move(actions);
+}
+
+void Thudwerk::Reset()
+{
+  CriticalSectionLock lock(GetLock());
+  EngineReset(mEngine.get(), GetSampleRate(), kEngineBlockSize);
+  // The reset put every engine parameter back to its reset value.
+  for (int i = 0; i < ParamCount(); ++i)
+    EngineSetParam(mEngine.get(), i, GetParam(i)->Value());
+  SetPresetSelector(0.0);
+  mMidiQueue.Resize(GetBlockSize());
+  ClearNoteState();
+}
+
+void Thudwerk::HandleParamChange(int paramIdx)
+{
+  CriticalSectionLock lock(GetLock());
+  const IPlugParam* param = GetParam(paramIdx);
+  if (!param) return;
+  EngineSetParam(mEngine.get(), paramIdx, param->Value());
+  switch (paramIdx)
+  {
+  case PresetBackward:
+  case PresetForward:
+    // The buttons send 1 when pressed and 0 when released; only the press acts.
+    if (param->Value() != 1.0) break;
+    ClearNoteState();
+    SetPresetSelector(mCurrentPresetIndex);
+    StepPresetBy(paramIdx == PresetBackward ? -1.0 : 1.0);
+    RunPresetSelection();
+    break;
+  case PresetLoad:
+    if (mPresetFileActions) mPresetFileActions->ReadPresetFile();
+    break;
+  case PresetSave:
+    if (mPresetFileActions) mPresetFileActions->PresetSaveChanged();
+    break;
+  case PresetSelector:
+    ClearNoteState();
+    RunPresetSelection();
+    break;
+  default:
+    break;
+  }
+}
+
+void Thudwerk::SetPresetSelector(double value)
+{
+  GetParam(PresetSelector)->SetClamped(value);
+  EngineSetParam(mEngine.get(), PresetSelector, value);
+}
+
+void Thudwerk::StepPresetBy(double delta)
+{
+  SetPresetSelector(GetParam(PresetSelector)->Value() + delta);
+}
+
+void Thudwerk::StepPresetBackward()
+{
+  CriticalSectionLock lock(GetLock());
+  StepPresetBy(-1.0);
+}
+
+void Thudwerk::StepPresetForward()
+{
+  CriticalSectionLock lock(GetLock());
+  StepPresetBy(1.0);
+}
+
+void Thudwerk::RunPresetSelection()
+{
+  const double selected = GetParam(PresetSelector)->Value();
+  if (mPresetFileActions)
+  {
+    mPresetFileActions->SetPresetPathFromIndex(PresetIndexFromValue(selected));
+    mPresetFileActions->ReadPresetFile();
+  }
+  mCurrentPresetIndex = static_cast<float>(selected);
+  SetPresetSelector(0.0);
+}
+
+void Thudwerk::HandleMidiEvent(const IMidiEvent& message)
+{
+  const double channelValue = GetParam(MidiChannelInput)->Value();
+  if (message.Channel() != static_cast<int>(std::trunc(channelValue - 1.0))) return;
+  // A note number above 127 (a broken byte from the host) names no key.
+  const EMidiKind kind = message.Kind();
+  if ((kind == kMidiNoteOn || kind == kMidiNoteOff) && message.mData1 > kMaxDataByte) return;
+  mMidiQueue.Add(message);
+}
+
+void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
+{
+  // Offsets order the messages; the engine then renders the whole block
+  // from the state the last of them left.
+  while (const IMidiEvent* message = mMidiQueue.Front())
+  {
+    if (message->mOffset >= frames) break;
+    HandleQueuedMessage(*message);
+    mMidiQueue.Remove();
+  }
+  mMidiQueue.Flush(frames);
+
+  const double tempo = GetTempo();
+  GetParam(HostTempoBpm)->SetClamped(tempo);
+  EngineSetParam(mEngine.get(), HostTempoBpm, tempo);
+  // A null channel pointer leaves the engine silent until the next Reset.
+  EnginePerform(mEngine.get(), inputs, outputs, frames);
+}
+
+void Thudwerk::HandleQueuedMessage(const IMidiEvent& message)
+{
+  switch (message.Kind())
+  {
+  case kMidiNoteOn:
+  case kMidiNoteOff:
+    if (!ParamIs(VoiceModeMonoPoly, 0.0)) return;
+    if (message.Kind() == kMidiNoteOn && message.mData2 != 0)
+      NoteOn(message.mData1, message.mData2);
+    else
+      NoteOff(message.mData1);
+    break;
+  case kMidiControlChange:
+    ControlChange(message.mData1, message.mData2);
+    break;
+  default:
+    break;
+  }
+}
+
+bool Thudwerk::ParamIs(int paramIdx, double value) const
+{
+  return GetParam(paramIdx)->Value() == value;
+}
+
+void Thudwerk::SetVoiceValue(int paramIdx, double value)
+{
+  EngineSetParam(mEngine.get(), paramIdx, value);
+  GetParam(paramIdx)->SetClamped(value);
+}
+
+void Thudwerk::AdvanceRetrigToken()
+{
+  mRetrigToken = mRetrigToken + kRetrigStep;
+  if (mRetrigToken > kRetrigLast) mRetrigToken = 0.0f;
+  SetVoiceValue(Voice00_NoteRetrig, mRetrigToken);
+}
+
+void Thudwerk::NoteOn(int note, int velocity)
+{
+  mHeldNotes[note] = true;
+  SetVoiceValue(Voice00_NoteGate, 1.0);
+  SetVoiceValue(Voice00_NoteNumber, note);
+  SetVoiceValue(Voice00_NoteVelocity, velocity);
+  if (ParamIs(VoiceRetrigOffOn, 1.0)) AdvanceRetrigToken();
+  mStackTop = std::min(mStackTop + 1, kStackLimit);
+  mNoteStack[mStackTop] = note;
+  mVelocityStack[mStackTop] = velocity;
+}
+
+void Thudwerk::NoteOff(int note)
+{
+  mHeldNotes[note] = false;
+  const int pushedEntries = mStackTop;
+  const int topNote = mNoteStack[mStackTop];
+  mStackTop = std::max(mStackTop - 1, 0);
+  // Releasing the top note while others remain restarts the kick on the note below.
+  if (ParamIs(VoiceRetrigOffOn, 1.0) && topNote == note && mStackTop > 0) AdvanceRetrigToken();
+  RemoveFromStack(note, pushedEntries);
+  if (mSustain == 0)
+  {
+    SetVoiceValue(Voice00_NoteGate, 0.0);
+    SetVoiceValue(Voice00_NoteNumber, note);
+  }
+  if (AnyNoteHeld())
+  {
+    SetVoiceValue(Voice00_NoteGate, 1.0);
+    SetVoiceValue(Voice00_NoteNumber, mNoteStack[mStackTop]);
+    SetVoiceValue(Voice00_NoteVelocity, mVelocityStack[mStackTop]);
+  }
+}
+
+void Thudwerk::RemoveFromStack(int note, int pushedEntries)
+{
+  // Entry 0 is never pushed to and always holds 0: a release of note 0 must
+  // not match it and shift the real notes down.
+  for (int j = 1; j <= pushedEntries; ++j)
+  {
+    if (mNoteStack[j] != note) continue;
+    std::copy(mNoteStack + j + 1, mNoteStack + kNoteCount, mNoteStack + j);
+    std::copy(mVelocityStack + j + 1, mVelocityStack + kNoteCount, mVelocityStack + j);
+    mNoteStack[kNoteCount - 1] = 0;
+    mVelocityStack[kNoteCount - 1] = 0;
+    return;
+  }
+}
+
+bool Thudwerk::AnyNoteHeld() const
+{
+  return std::any_of(mHeldNotes, mHeldNotes + kNoteCount, [](bool held) { return held; });
+}
+
+void Thudwerk::ControlChange(int controller, int value)
+{
+  if (controller == kSustainController)
+  {
+    SustainPedal(value);
+    return;
+  }
+  if (controller == kAllNotesOffController)
+  {
+    ClearNoteState();
+    return;
+  }
+  for (const ControllerTarget& target : kControllerTargets)
+  {
+    if (target.controller != controller) continue;
+    const double normalized = value / 127.0;
+    IPlugParam* param = GetParam(target.paramIdx);
+    param->SetFromNormalized(normalized);
+    EngineSetParam(mEngine.get(), target.paramIdx, normalized);
+    // The editor follows; the host is not told, as for any MIDI-driven change.
+    if (IPlugEditor* editor = GetEditor())
+      editor->PushParamToControls(target.paramIdx, param->ToNormalized(param->Value()), true);
+    HandleParamChange(target.paramIdx);
+    return;
+  }
+}
+
+void Thudwerk::SustainPedal(int value)
+{
+  if (value == kPedalUp)
+  {
+    mSustain = kPedalUp;
+    if (ParamIs(VoiceModeMonoPoly, 0.0) && !AnyNoteHeld()) SetVoiceValue(Voice00_NoteGate, 0.0);
+  }
+  else if (value == kPedalDown)
+  {
+    mSustain = kPedalDown;
+  }
+}
+
+void Thudwerk::ClearNoteState()
+{
+  std::fill(mHeldNotes, mHeldNotes + kNoteCount, false);
+  std::fill(mNoteStack, mNoteStack + kNoteCount, 0);
+  std::fill(mVelocityStack, mVelocityStack + kNoteCount, 0);
+  mStackTop = 0;
+  mRetrigToken = 0.0f;
+  mSustain = kPedalUp;
+  SetVoiceValue(Voice00_NoteGate, 0.0);
+}

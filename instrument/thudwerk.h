@@ -1,0 +1,106 @@
+#pragma once
+
+#include "kick_engine.h"
+#include "midi_queue.h"
+#include "plug_adapter.h"
+#include "preset_file_actions.h"
+
+#include <cstdint>
+#include <memory>
+
+// The instrument: owns the kick engine, declares the 27 host parameters from
+// the engine's table (host index i is engine index i), turns channel-1 MIDI
+// into the engine's gate, note, velocity and retrigger values through a
+// monophonic note stack with sustain, maps eleven controllers onto sound
+// parameters, and renders each block with one engine call.
+//
+// It derives from the adapter of its build (plug_adapter.h), so the same
+// sources serve every plug-in format.
+//
+// Threads: the host's audio thread calls HandleMidiEvent and ProcessDouble
+// with the instance lock held; Reset and HandleParamChange take the lock
+// themselves and may come from any host thread. The engine is touched only
+// under the lock.
+class Thudwerk : public IPlugAdapter
+{
+public:
+  // Host thread that creates the instance (under the module's creation
+  // lock). Throws std::bad_alloc when the engine or the base cannot be made;
+  // the module entry answers no instance then.
+  explicit Thudwerk(IPlugHostContext host);
+  ~Thudwerk() override;
+
+  // Processing starts, or the sample rate or block size changed: resets the
+  // engine at the current rate and hands it every parameter again, sizes the
+  // MIDI queue for the block size and forgets all notes. Allocates.
+  void Reset() override;
+  // Forwards the parameter's value to the engine and runs the preset
+  // actions of the five preset parameters. Takes the lock.
+  void HandleParamChange(int paramIdx) override;
+  // Audio thread, lock held, never allocates: handles the block's queued
+  // messages in order, writes the host tempo into HostTempoBpm and renders
+  // the whole block with one engine call.
+  void ProcessDouble(double** inputs, double** outputs, int frames) override;
+  // Audio thread, lock held by the adapter: queues messages of the MIDI
+  // channel by frame offset; others are dropped.
+  void HandleMidiEvent(const IMidiEvent& message) override;
+
+  // Forgets all notes, the sustain pedal and the retrigger token; closes the
+  // gate.
+  void ClearNoteState();
+  // Moves PresetSelector (and the engine's copy) one step back or forward,
+  // limited to its range.
+  void StepPresetBackward();
+  void StepPresetForward();
+
+  // The preset index reached by the last selection or step.
+  float CurrentPresetIndex() const { return mCurrentPresetIndex; }
+  // Takes ownership of the preset library's file side; from then on the
+  // preset parameters read and write preset files through it.
+  void AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions);
+  const KickEngine* Engine() const { return mEngine.get(); }
+
+private:
+  struct EngineDeleter
+  {
+    void operator()(KickEngine* engine) const { EngineDestroy(engine); }
+  };
+
+  // The editor layout builds its IGraphics and controls here and attaches
+  // them (construction step before the default preset).
+  void BuildEditor();
+  void DefineParamsFromEngine();
+
+  void HandleQueuedMessage(const IMidiEvent& message);
+  void NoteOn(int note, int velocity);
+  void NoteOff(int note);
+  void ControlChange(int controller, int value);
+  void SustainPedal(int value);
+  void AdvanceRetrigToken();
+  // Removes the first pushed stack entry holding note, if any, keeping both
+  // stacks 128 entries long.
+  void RemoveFromStack(int note, int pushedEntries);
+  bool AnyNoteHeld() const;
+  bool ParamIs(int paramIdx, double value) const;
+  // Writes a voice value into the engine and mirrors it in the parameter,
+  // without telling the host or the editor.
+  void SetVoiceValue(int paramIdx, double value);
+  void SetPresetSelector(double value);
+  void StepPresetBy(double delta);
+  // After a selection or step: load the preset of PresetSelector's index,
+  // remember the index and let PresetSelector rest at 0 again.
+  void RunPresetSelection();
+
+  static constexpr int kNoteCount = 128;
+
+  std::unique_ptr<KickEngine, EngineDeleter> mEngine;
+  MidiQueue mMidiQueue;
+  int32_t mSustain = 0;
+  bool mHeldNotes[kNoteCount] = {};
+  int32_t mStackTop = 0;
+  int32_t mNoteStack[kNoteCount] = {};
+  int32_t mVelocityStack[kNoteCount] = {};
+  float mRetrigToken = 0.0f;
+  float mCurrentPresetIndex = 0.0f;
+  std::unique_ptr<PresetFileActions> mPresetFileActions;
+};
