@@ -80,14 +80,16 @@ void* IGraphicsWin::OpenEditorWindow(void* parentWindow)
   int h = mHeight;
   if (mPlugWnd)
   {
-    RECT parentRect{};
     RECT windowRect{};
-    GetWindowRect(mParentWnd, &parentRect);
     GetWindowRect(mPlugWnd, &windowRect);
-    x = windowRect.left - parentRect.left;
-    y = windowRect.top - parentRect.top;
     w = windowRect.right - windowRect.left;
     h = windowRect.bottom - windowRect.top;
+    // Child positions are in the parent's client coordinates: measured from
+    // its window rectangle, a parent with a frame would move the editor on
+    // every reopening.
+    MapWindowPoints(nullptr, mParentWnd, reinterpret_cast<POINT*>(&windowRect), 2);
+    x = windowRect.left;
+    y = windowRect.top;
     CloseEditorWindow();
   }
 

@@ -1,0 +1,8 @@
+#include "test_images.h"
+
+#include <windows.h>
+
+void* TestImageModule()
+{
+  return GetModuleHandleA(nullptr);
+}
