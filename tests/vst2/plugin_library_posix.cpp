@@ -4,6 +4,11 @@
 
 PluginLibrary::PluginLibrary(const std::string& path)
 {
+  if (path.empty())
+  {
+    mLoadError = "no library path";
+    return;
+  }
   mHandle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!mHandle)
   {

@@ -4,6 +4,11 @@
 
 PluginLibrary::PluginLibrary(const std::string& path)
 {
+  if (path.empty())
+  {
+    mLoadError = "no library path";
+    return;
+  }
   mHandle = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
   if (!mHandle) mLoadError = "LoadLibraryA failed with error " + std::to_string(GetLastError());
 }

@@ -93,7 +93,11 @@ Vst2TestHost::~Vst2TestHost()
 
 AEffect* Vst2TestHost::Instantiate(const char* entryName)
 {
-  auto entry = reinterpret_cast<VstPluginMainProc>(mLibrary.FindSymbol(entryName));
+  return InstantiateFrom(reinterpret_cast<VstPluginMainProc>(mLibrary.FindSymbol(entryName)));
+}
+
+AEffect* Vst2TestHost::InstantiateFrom(VstPluginMainProc entry)
+{
   if (!entry) return nullptr;
   tHostCreatingInstance = this;
   AEffect* effect = entry(&Vst2TestHost::HostCallback);

@@ -82,7 +82,9 @@ private:
 class Vst2TestHost
 {
 public:
-  explicit Vst2TestHost(const std::string& pluginPath);
+  // Loads the binary at pluginPath; an empty path loads nothing, for
+  // plug-ins built into the test program (InstantiateFrom).
+  explicit Vst2TestHost(const std::string& pluginPath = std::string());
   ~Vst2TestHost(); // closes every instance still open, then unloads the binary
   Vst2TestHost(const Vst2TestHost&) = delete;
   Vst2TestHost& operator=(const Vst2TestHost&) = delete;
@@ -93,6 +95,9 @@ public:
   // callback. Returns the plug-in's record, or null when the entry is missing
   // or returned none. The host keeps the instance until Close.
   AEffect* Instantiate(const char* entryName = "VSTPluginMain");
+  // The same with an entry function of the test program itself, for
+  // plug-ins built into the test.
+  AEffect* InstantiateFrom(VstPluginMainProc entry);
   // The usual start of a host: effOpen, sample rate, block size, mains on.
   AEffect* InstantiateAndStart(double sampleRate = 44100.0, VstInt32 blockSize = 1024);
   void Close(AEffect* effect);
