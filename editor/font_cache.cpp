@@ -31,6 +31,15 @@ struct Cache
 // Destroyed, with every font, when the module unloads.
 Cache& TheCache()
 {
+  // Deleting a font needs the raster layer's shared font state, so that
+  // state is brought up first: statics are destroyed in the reverse order of
+  // their construction, and it then outlives this cache.
+  static const bool fontStateFirst = []
+  {
+    LICE_CachedFont probe;
+    return true;
+  }();
+  (void)fontStateFirst;
   static Cache cache;
   return cache;
 }

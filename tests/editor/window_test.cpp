@@ -378,3 +378,75 @@ TEST_F(EditorWindowTest, TextEntryCancelsOnEscapeAndWheel)
   EXPECT_EQ(graphics->GetTextEntryWindow(), nullptr);
   EXPECT_DOUBLE_EQ(plug.GetParam(0)->Value(), before);
 }
+
+TEST_F(EditorWindowTest, ResizeGrowsTheWindowAndAsksThePlugToRebuild)
+{
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  plug.events.clear();
+  graphics->Resize(60, 50);
+  RECT size{};
+  GetWindowRect(window, &size);
+  EXPECT_EQ(size.right - size.left, 60);
+  EXPECT_EQ(size.bottom - size.top, 50);
+  EXPECT_EQ(plug.EventsOf(Event::kResize).size(), 1u);
+  EXPECT_EQ(graphics->NControls(), 0);
+  EXPECT_EQ(graphics->GetDrawBitmap()->Width(), 60);
+  // The host's window is top-level, not a child: it keeps its size.
+  RECT hostSize{};
+  GetWindowRect(host, &hostSize);
+  EXPECT_EQ(hostSize.right - hostSize.left, 200);
+  graphics->Resize(60, 50);
+  EXPECT_EQ(plug.EventsOf(Event::kResize).size(), 1u);
+}
+
+TEST_F(EditorWindowTest, ConcealedCursorComesBackWhereItWas)
+{
+  ASSERT_NE(Open(), nullptr);
+  SetCursorPos(50, 60);
+  graphics->ConcealMouseCursor();
+  SetCursorPos(5, 6);
+  // Already hidden: the remembered place stays.
+  graphics->ConcealMouseCursor();
+  graphics->RevealMouseCursor();
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor.x, 50);
+  EXPECT_EQ(cursor.y, 60);
+}
+
+namespace
+{
+struct TooltipSearch
+{
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindTooltip(HWND window, LPARAM lParam)
+{
+  auto* search = reinterpret_cast<TooltipSearch*>(lParam);
+  char className[64] = {};
+  GetClassNameA(window, className, int(sizeof(className)));
+  if (std::string(className) == "tooltips_class32" && GetWindow(window, GW_OWNER) == search->owner)
+  {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+} // namespace
+
+TEST_F(EditorWindowTest, TooltipWindowLivesWithTheEditorWindow)
+{
+  graphics->EnableTooltips(true);
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(graphics->TooltipsEnabled());
+  // A popup's owner is always a top-level window: the editor's root.
+  TooltipSearch search{GetAncestor(window, GA_ROOT), nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.found, nullptr);
+  graphics->CloseEditorWindow();
+  EXPECT_FALSE(IsWindow(search.found));
+}
