@@ -69,11 +69,8 @@ IPlugVST::IPlugVST(audioMasterCallback host, int nParams, const char* channelIO,
   SetBlockSize(kInitialBlockSize);
 }
 
-IPlugVST::~IPlugVST()
-{
-  // A host that calls again after effClose finds no plug-in behind the record.
-  mAEffect.object = nullptr;
-}
+// The chunk buffers go with the adapter; the base then frees the rest.
+IPlugVST::~IPlugVST() = default;
 
 void IPlugVST::UpdateArrangementsFromChannels()
 {

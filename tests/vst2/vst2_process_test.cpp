@@ -104,6 +104,23 @@ TEST_F(Vst2PluginTest, NewSampleRateResetsTheEngineAtThatRate)
   EXPECT_GE(FirstNonZero(plug.out[0]), 48);
 }
 
+TEST_F(Vst2PluginTest, ResetHandsTheEngineEveryParameterAgain)
+{
+  Set(EngineParam::MainVolume, 0.3f);
+  Set(EngineParam::BassPitchAmt, 0.75f);
+  host.Dispatch(effect, effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  EXPECT_FLOAT_EQ(Get(EngineParam::PresetSelector), float(1.0 / 10001.0));
+  NoteOn(40, 90);
+  const AudioBuffers<double> plug = RenderDouble(800);
+
+  ReferenceEngine reference(48000.0);
+  // The values the host set, as the parameters hold them.
+  reference.Set(EngineParam::MainVolume, double(0.3f));
+  reference.Set(EngineParam::BassPitchAmt, double(0.75f));
+  reference.NoteOn(40, 90, TokenAfterSteps(1));
+  EXPECT_EQ(plug.out[0], reference.Render(800)[0]);
+}
+
 TEST_F(Vst2PluginTest, UnusableSampleRatesKeepThePreviousRate)
 {
   host.Dispatch(effect, effSetSampleRate, 0, 0, nullptr, 48000.0f);
