@@ -37,10 +37,10 @@ const char* VstModuleFolder()
 extern "C" SMTG_EXPORT_SYMBOL bool ModuleEntry(void*)
 {
   StoreModuleFolder();
-  return InitModule();
+  return true;
 }
 
 extern "C" SMTG_EXPORT_SYMBOL bool ModuleExit()
 {
-  return DeinitModule();
+  return true;
 }

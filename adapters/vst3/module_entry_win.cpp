@@ -39,10 +39,10 @@ const char* VstModuleFolder()
 
 extern "C" SMTG_EXPORT_SYMBOL bool InitDll()
 {
-  return InitModule();
+  return true;
 }
 
 extern "C" SMTG_EXPORT_SYMBOL bool ExitDll()
 {
-  return DeinitModule();
+  return true;
 }

@@ -48,11 +48,10 @@ protected:
   IPluginFactory3* factory3 = nullptr;
 };
 
-TEST_F(FactoryTest, ModuleExportsItsEntryPointsAndWasEnteredOnce)
+TEST_F(FactoryTest, ModuleExportsItsEntryPoints)
 {
   for (const std::string& name : ModuleExportNames())
     EXPECT_NE(module->Symbol(name.c_str()), nullptr) << name;
-  EXPECT_EQ(Probe("TestModuleEntries"), 1);
 }
 
 TEST_F(FactoryTest, ModuleFolderIsTheFolderOfTheModuleFile)

@@ -20,7 +20,6 @@ namespace
 {
 
 std::atomic<int> gLiveInstances{0};
-std::atomic<int> gModuleEntries{0};
 
 const ParamID kGainId = 7;
 
@@ -109,28 +108,10 @@ FUnknown* CreateNothing(void*)
 
 } // namespace
 
-bool InitModule()
-{
-  ++gModuleEntries;
-  return true;
-}
-
-bool DeinitModule()
-{
-  --gModuleEntries;
-  return true;
-}
-
-// Test probes: how many effect objects exist and how often the module was
-// entered without being left.
+// Test probes: how many effect objects exist, and the module's folder.
 extern "C" SMTG_EXPORT_SYMBOL int TestLiveInstances()
 {
   return gLiveInstances;
-}
-
-extern "C" SMTG_EXPORT_SYMBOL int TestModuleEntries()
-{
-  return gModuleEntries;
 }
 
 extern "C" SMTG_EXPORT_SYMBOL const char* TestModuleFolder()

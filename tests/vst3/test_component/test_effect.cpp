@@ -7,7 +7,6 @@
 #include "cplugin_factory.h"
 #include "four_char_code.h"
 #include "iplug_vst3.h"
-#include "module_entry.h"
 #include "platform_graphics.h"
 #include "plug_module.h"
 #include "test_effect_probes.h"
@@ -110,16 +109,6 @@ void RegisterEffects(CPluginFactory& factory)
 }
 
 } // namespace
-
-bool InitModule()
-{
-  return true;
-}
-
-bool DeinitModule()
-{
-  return true;
-}
 
 extern "C" SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory()
 {
