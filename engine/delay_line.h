@@ -17,14 +17,22 @@ struct DelayLine
   int32_t writePos;
 };
 
-// Reads `delay` samples back. Until the first write of a line its current
-// slot may be read (a delay of 0); afterwards at least one sample back.
-inline double DelayRead(const DelayLine& line, double delay)
+// The delay a read actually uses: until the first write of a line its
+// current slot may be read (a delay of 0), afterwards at least one sample
+// back; never more than the maximum delay.
+inline double DelayLimit(const DelayLine& line, double delay)
 {
   const double shortest = line.readPos != line.writePos ? 1.0 : 0.0;
-  double clamped = delay < shortest ? shortest : delay;
-  if (clamped > line.maxDelay) clamped = line.maxDelay;
-  const double position = static_cast<double>(line.size + line.readPos) - clamped;
+  double limited = delay < shortest ? shortest : delay;
+  if (limited > line.maxDelay) limited = line.maxDelay;
+  return limited;
+}
+
+// Reads `limited` (from DelayLimit) samples back, interpolating linearly
+// between the two neighbouring samples.
+inline double DelayReadLimited(const DelayLine& line, double limited)
+{
+  const double position = static_cast<double>(line.size + line.readPos) - limited;
   const int32_t whole = static_cast<int32_t>(position);
   const double fraction = position - whole;
   const double a = line.storage[whole & line.mask];
@@ -38,10 +46,10 @@ inline void DelayWrite(DelayLine& line, double value)
   line.storage[line.readPos] = value;
 }
 
+// Wraps to 0 at the size; the size is a power of two, so a mask does it.
 inline void DelayAdvance(DelayLine& line)
 {
-  line.readPos = line.readPos + 1;
-  if (line.readPos == line.size) line.readPos = 0;
+  line.readPos = (line.readPos + 1) & line.mask;
 }
 
 enum class DelayAllocation

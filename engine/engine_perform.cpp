@@ -34,10 +34,10 @@ BlockConstants PrepareBlock(KickEngine& engine)
   BlockConstants k{};
   k.voice = ComputeVoiceConstants(engine.params, engine.sampleRate, engine.velocity);
   k.shaper = ComputeShaperConstants(engine.params[EngineParam::TransistorDistLoad]);
-  k.bassTiming = {k.voice.bassAttackTime, k.voice.bassDecayTime, k.voice.holdSamples,
-                  k.voice.fallCoef, k.voice.bassPeakHz};
-  k.snapTiming = {k.voice.snapAttackTime, k.voice.snapDecayTime, k.voice.holdSamples,
-                  k.voice.fallCoef, k.voice.snapPeakHz};
+  k.bassTiming = MakeGeneratorTiming(k.voice.bassAttackTime, k.voice.bassDecayTime,
+                                     k.voice.bassPeakHz, k.voice, engine.sampleRate);
+  k.snapTiming = MakeGeneratorTiming(k.voice.snapAttackTime, k.voice.snapDecayTime,
+                                     k.voice.snapPeakHz, k.voice, engine.sampleRate);
   k.gate = engine.params[EngineParam::Voice00_NoteGate];
   k.token = engine.params[EngineParam::Voice00_NoteRetrig];
   k.rev = UnitParam(engine, EngineParam::ReverbOffOn);
@@ -47,10 +47,20 @@ BlockConstants PrepareBlock(KickEngine& engine)
   return k;
 }
 
-double DryMix(double bass, double shapedBass, double snap, const BlockConstants& k)
+double BassOut(double bass, double shapedBass, const BlockConstants& k)
 {
-  const double bassOut = (bass + (shapedBass - bass) * k.shaper.distOn) * k.voice.bassLevel;
+  return (bass + (shapedBass - bass) * k.shaper.distOn) * k.voice.bassLevel;
+}
+
+double DryMix(double snap, double bassOut, const BlockConstants& k)
+{
   return (snap * k.voice.snapLevel + bassOut) * 0.5;
+}
+
+// The dry mix from a resting voice: +0 unless a level is -0.
+double SilentDryMix(const BlockConstants& k)
+{
+  return DryMix(0.0, BassOut(0.0, 0.0, k), k);
 }
 
 double OutputGain(double sample, const BlockConstants& k)
@@ -58,12 +68,17 @@ double OutputGain(double sample, const BlockConstants& k)
   return Clamp(sample * k.revBoost * k.voice.velGain * k.mainVol, -1.2, 1.2);
 }
 
-void WriteFrame(double dry, const StereoSample& wet, const BlockConstants& k, double* left,
-                double* right)
+// The reverb's channels are heard only with the switch fully on; below that
+// the network runs unheard and both channels are the dry mix.
+void WriteOutput(const double* dry, const double* wetLeft, const double* wetRight,
+                 const BlockConstants& k, double* left, double* right, int count)
 {
   const bool wetHeard = k.revSelect >= 2;
-  *left = OutputGain(wetHeard ? wet.left : dry, k);
-  *right = OutputGain(wetHeard ? wet.right : dry, k);
+  for (int i = 0; i < count; ++i)
+  {
+    left[i] = OutputGain(wetHeard ? wetLeft[i] : dry[i], k);
+    right[i] = OutputGain(wetHeard ? wetRight[i] : dry[i], k);
+  }
 }
 
 void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, double* right,
@@ -81,23 +96,30 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, doub
   const double invSampleRate = engine.invSampleRate;
   const bool networkOn = k.rev != 0;
 
-  for (int i = 0; i < frames; ++i)
+  // Stage by stage over short runs of samples: each stage depends on the one
+  // before only sample by sample, so the order of the arithmetic per sample
+  // is unchanged, while the processor overlaps the long chains of
+  // neighbouring samples.
+  constexpr int kRun = 64;
+  double bassOut[kRun];
+  double dry[kRun];
+  double wetLeft[kRun];
+  double wetRight[kRun];
+  for (int start = 0; start < frames; start += kRun)
   {
-    const double bassSample =
-        RunKickGenerator(bass, k.token, k.gate, k.bassTiming, sampleRate, invSampleRate, table);
-    const double shapedBass = TransistorShaper(shaper, bassSample, k.shaper);
-    const double snapSample =
-        RunKickGenerator(snap, k.token, k.gate, k.snapTiming, sampleRate, invSampleRate, table);
-    const double dry = DryMix(bassSample, shapedBass, snapSample, k);
-    StereoSample wet{dry, dry};
-    if (networkOn)
-      wet = ReverbNetwork(reverb, geometry, dry);
-    else
-      ReverbSilence(reverb);
-    ReverbAdvance(reverb);
-    WriteFrame(dry, wet, k, &left[i], &right[i]);
+    const int n = frames - start < kRun ? frames - start : kRun;
+    for (int i = 0; i < n; ++i)
+      bassOut[i] =
+          RunKickGenerator(bass, k.token, k.gate, k.bassTiming, sampleRate, invSampleRate, table);
+    for (int i = 0; i < n; ++i)
+      bassOut[i] = BassOut(bassOut[i], TransistorShaper(shaper, bassOut[i], k.shaper), k);
+    for (int i = 0; i < n; ++i)
+      dry[i] = DryMix(
+          RunKickGenerator(snap, k.token, k.gate, k.snapTiming, sampleRate, invSampleRate, table),
+          bassOut[i], k);
+    ReverbRun(reverb, geometry, networkOn, dry, wetLeft, wetRight, n);
+    WriteOutput(dry, wetLeft, wetRight, k, left + start, right + start, n);
   }
-  ReverbNoteBlock(reverb, networkOn, frames);
 
   engine.bass = bass;
   engine.snap = snap;
@@ -119,18 +141,18 @@ bool BlockIsSilent(const KickEngine& engine, const BlockConstants& k)
   if (k.shaper.distOn != 0 && !IsPositiveZero(engine.shaper.dcOut)) return false;
   if (k.rev == 0) return true;
   // A -0 dry mix (from -0 levels) would leave -0 in the diffuser.
-  return ReverbAtRest(engine.reverb) && IsPositiveZero(DryMix(0.0, 0.0, 0.0, k));
+  return ReverbAtRest(engine.reverb) && IsPositiveZero(SilentDryMix(k));
 }
 
 void RenderSilence(KickEngine& engine, const BlockConstants& k, double* left, double* right,
                    int frames)
 {
   // What one sample of the chain computes from the resting state.
-  const double dry = DryMix(0.0, 0.0, 0.0, k);
-  const StereoSample wet{0.0, 0.0};
+  const double dry = SilentDryMix(k);
+  const double wet = 0.0;
   double frameLeft = 0.0;
   double frameRight = 0.0;
-  WriteFrame(dry, wet, k, &frameLeft, &frameRight);
+  WriteOutput(&dry, &wet, &wet, k, &frameLeft, &frameRight, 1);
   for (int i = 0; i < frames; ++i)
   {
     left[i] = frameLeft;

@@ -37,6 +37,13 @@ VoiceConstants ComputeVoiceConstants(const double* params, double sampleRate,
   return k;
 }
 
+GeneratorTiming MakeGeneratorTiming(double attackTime, double decayTime, double peakHz,
+                                    const VoiceConstants& k, double sampleRate)
+{
+  return {attackTime,    decayTime,  EnvelopeStep(decayTime, sampleRate),
+          k.holdSamples, k.fallCoef, peakHz};
+}
+
 void UpdateVelocityLatch(VelocityLatch& latch, double gate, double velocity)
 {
   const double gateOffset = gate - 0.5;

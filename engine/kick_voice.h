@@ -89,13 +89,28 @@ inline double EnvelopeStep(double seconds, double sampleRate)
   return samples == 0.0 ? 0.0 : 1.0 / samples;
 }
 
-// Attack h^2.001, decay (1 - h)^2.001, then silence while the gate is held; a
-// release falls from the level it starts at over releaseScale × that level.
-inline double KickEnvelope(KickGenerator& gen, double gate, double attackTime, double decayTime,
-                           double releaseScale, double sampleRate)
+// One generator's block constants. The decay time is also its release scale.
+struct GeneratorTiming
 {
-  const double attackLen = attackTime * (1.0 - gen.attackStart);
-  const double releaseLen = releaseScale * gen.releaseStart;
+  double attackTime;
+  double decayTime;
+  // EnvelopeStep(decayTime), the same every sample of a block.
+  double decayStep;
+  double holdSamples;
+  double fallCoef;
+  double peakHz;
+};
+
+GeneratorTiming MakeGeneratorTiming(double attackTime, double decayTime, double peakHz,
+                                    const VoiceConstants& k, double sampleRate);
+
+// Attack h^2.001, decay (1 - h)^2.001, then silence while the gate is held; a
+// release falls from the level it starts at over decayTime × that level.
+inline double KickEnvelope(KickGenerator& gen, double gate, const GeneratorTiming& timing,
+                           double sampleRate)
+{
+  const double attackLen = timing.attackTime * (1.0 - gen.attackStart);
+  const double releaseLen = timing.decayTime * gen.releaseStart;
   const bool rising = gate - gen.prevGateRise == 1.0;
   const bool falling = gate - gen.prevGateFall == -1.0;
   gen.prevGateRise = gate;
@@ -127,7 +142,7 @@ inline double KickEnvelope(KickGenerator& gen, double gate, double attackTime, d
   }
   if (gen.stage == EnvelopeStage::Decay)
   {
-    gen.envPhase = gen.envPhase + EnvelopeStep(decayTime, sampleRate);
+    gen.envPhase = gen.envPhase + timing.decayStep;
     if (gen.envPhase > 1.0)
     {
       gen.level = 0.0;
@@ -192,19 +207,12 @@ inline double Quantize16(double x)
 inline double KickOscillator(KickGenerator& gen, double follower, double peakHz,
                              double invSampleRate, const double* cosineTable)
 {
-  if (std::floor(1.0 - follower) != 0.0) gen.oscPhase = 0.0;
+  // floor(1 - follower) != 0, without a library call per sample.
+  const double rest = 1.0 - follower;
+  if (rest < 0.0 || rest >= 1.0) gen.oscPhase = 0.0;
   const double phase = Phasor(gen.oscPhase, follower * peakHz, invSampleRate);
   return Quantize16(follower * CosineLookup(cosineTable, phase));
 }
-
-struct GeneratorTiming
-{
-  double attackTime;
-  double decayTime;
-  double holdSamples;
-  double fallCoef;
-  double peakHz;
-};
 
 // One generator for one sample: gate conditioning through the quantized
 // oscillator output.
@@ -213,8 +221,7 @@ inline double RunKickGenerator(KickGenerator& gen, double token, double gate,
                                double invSampleRate, const double* cosineTable)
 {
   const double conditioned = RetriggerHold(gen, token, gate, timing.holdSamples);
-  const double level = KickEnvelope(gen, conditioned, timing.attackTime, timing.decayTime,
-                                    timing.decayTime, sampleRate);
+  const double level = KickEnvelope(gen, conditioned, timing, sampleRate);
   const double follower = FallFollower(gen, level, timing.fallCoef);
   return KickOscillator(gen, follower, timing.peakHz, invSampleRate, cosineTable);
 }

@@ -57,7 +57,150 @@ ReverbGeometry ComputeReverbGeometry(double sampleRate)
   return g;
 }
 
-void ReverbNoteBlock(ReverbState& r, bool networkOn, int frames)
+namespace
+{
+// Every read of a sample, limited to its line as DelayRead would limit it.
+// Only the first sample after a reset may read a delay below 1, so the limits
+// are worked out again after each run's first sample.
+struct ReverbReads
+{
+  double feedback[4];
+  double tap[4];
+  double diffuser;
+  double left[3];
+  double right[3];
+};
+
+ReverbReads LimitReads(const ReverbState& r, const ReverbGeometry& g)
+{
+  ReverbReads reads{};
+  for (int k = 0; k < 4; ++k)
+  {
+    reads.feedback[k] = DelayLimit(r.lines[kFeedback1 + k], g.feedbackDelay[k]);
+    reads.tap[k] = DelayLimit(r.lines[kTapLine], g.tapDelay[k]);
+  }
+  reads.diffuser = DelayLimit(r.lines[kDiffuser], g.diffuserDelay);
+  for (int k = 0; k < 3; ++k)
+  {
+    reads.left[k] = DelayLimit(r.lines[kLeftAllpass1 + k], g.leftDelay[k]);
+    reads.right[k] = DelayLimit(r.lines[kRightAllpass1 + k], g.rightDelay[k]);
+  }
+  return reads;
+}
+
+void AdvanceLines(ReverbState& r, int first, int last)
+{
+  for (int i = first; i <= last; ++i)
+    DelayAdvance(r.lines[i]);
+}
+
+// Input, feedback lines, taps and diffuser for one sample; returns the tail
+// that feeds the allpasses. Values written into lines and histories are
+// flushed.
+inline double NetworkTail(ReverbState& r, const ReverbGeometry& g, const ReverbReads& reads,
+                          double x)
+{
+  const double in = (x + x) * 0.707;
+  // A one-pole with coefficient 0: the input passes unchanged.
+  r.inputHistory = FlushDenormal((r.inputHistory - in) * 0 + in);
+
+  double q[4];
+  for (int k = 0; k < 4; ++k)
+  {
+    const double out = DelayReadLimited(r.lines[kFeedback1 + k], reads.feedback[k]);
+    q[k] = (r.damping[k] - out * g.feedbackGain[k]) * 0.99 + out * g.feedbackGain[k];
+    r.damping[k] = FlushDenormal(q[k]);
+  }
+  double taps[4];
+  for (int k = 0; k < 4; ++k)
+    taps[k] = DelayReadLimited(r.lines[kTapLine], reads.tap[k]) * g.tapGain[k];
+
+  const double a = ((q[2] + q[0]) - (q[3] + q[1])) / 2;
+  const double b = ((q[3] + q[1]) + (q[2] + q[0])) / 2;
+  const double c = ((q[0] - q[2]) - (q[1] - q[3])) / 2;
+  const double d = -((q[1] - q[3]) + (q[0] - q[2])) / 2;
+  DelayWrite(r.lines[kFeedback1], FlushDenormal(a + taps[0]));
+  DelayWrite(r.lines[kFeedback2], FlushDenormal(d + taps[1]));
+  DelayWrite(r.lines[kFeedback3], FlushDenormal(c + taps[2]));
+  DelayWrite(r.lines[kFeedback4], FlushDenormal(b + taps[3]));
+
+  const double diffused = DelayReadLimited(r.lines[kDiffuser], reads.diffuser);
+  const double wd = in - 0.75 * diffused;
+  DelayWrite(r.lines[kDiffuser], FlushDenormal(wd));
+  DelayWrite(r.lines[kTapLine], FlushDenormal(0.75 * wd + diffused));
+
+  return 0.25 * (d + a - c - b) + x;
+}
+
+inline double Allpass(DelayLine& line, double delay, double coef, double input)
+{
+  const double out = DelayReadLimited(line, delay);
+  const double w = input - coef * out;
+  DelayWrite(line, FlushDenormal(w));
+  return coef * w + out;
+}
+
+constexpr double kAllpassCoefs[3] = {0.75, 0.625, 0.625};
+
+// Each line is touched by one stage only, so running the stages one after
+// the other over a short run keeps every line's own order of reads and
+// writes, and with it every value.
+void RunNetwork(ReverbState& r, const ReverbGeometry& g, const double* dry, double* left,
+                double* right, int count)
+{
+  double tails[64];
+  for (int start = 0; start < count; start += 64)
+  {
+    const int n = count - start < 64 ? count - start : 64;
+    ReverbReads reads = LimitReads(r, g);
+    for (int i = 0; i < n; ++i)
+    {
+      tails[i] = NetworkTail(r, g, reads, dry[start + i]);
+      AdvanceLines(r, kFeedback1, kDiffuser);
+      if (i == 0) reads = LimitReads(r, g);
+    }
+    reads = LimitReads(r, g);
+    for (int i = 0; i < n; ++i)
+    {
+      double yL = tails[i];
+      double yR = tails[i];
+      for (int k = 0; k < 3; ++k)
+      {
+        yL = Allpass(r.lines[kLeftAllpass1 + k], reads.left[k], kAllpassCoefs[k], yL);
+        yR = Allpass(r.lines[kRightAllpass1 + k], reads.right[k], kAllpassCoefs[k], yR);
+      }
+      AdvanceLines(r, kLeftAllpass1, kRightAllpass3);
+      if (i == 0) reads = LimitReads(r, g);
+      const double x = dry[start + i];
+      left[start + i] = 0.5 * yL + 0.5 * x;
+      right[start + i] = 0.5 * yR + 0.5 * x;
+    }
+  }
+}
+
+void RunSwitchedOff(ReverbState& r, const double* dry, double* left, double* right, int count)
+{
+  for (int i = 0; i < count; ++i)
+  {
+    for (DelayLine& line : r.lines)
+    {
+      DelayWrite(line, 0.0);
+      DelayAdvance(line);
+    }
+    left[i] = dry[i];
+    right[i] = dry[i];
+  }
+  if (count > 0)
+  {
+    r.inputHistory = 0.0;
+    for (double& history : r.damping)
+      history = 0.0;
+  }
+}
+
+// Keeps track of whether every line is known to hold only zeros. Runs of the
+// network may write anything.
+void NoteRun(ReverbState& r, bool networkOn, int frames)
 {
   if (networkOn)
   {
@@ -69,6 +212,17 @@ void ReverbNoteBlock(ReverbState& r, bool networkOn, int frames)
   // Each line is written once per sample at successive positions, so after
   // as many zero writes as its size every slot holds 0.
   if (r.zeroWriteRun >= LargestLineSize(r)) r.linesClear = true;
+}
+} // namespace
+
+void ReverbRun(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
+               double* left, double* right, int count)
+{
+  if (networkOn)
+    RunNetwork(r, g, dry, left, right, count);
+  else
+    RunSwitchedOff(r, dry, left, right, count);
+  NoteRun(r, networkOn, count);
 }
 
 bool ReverbAtRest(const ReverbState& r)
@@ -89,5 +243,5 @@ void ReverbSilentBlock(ReverbState& r, int frames)
     for (double& history : r.damping)
       history = 0.0;
   }
-  ReverbNoteBlock(r, false, frames);
+  NoteRun(r, false, frames);
 }

@@ -47,6 +47,11 @@ TEST(NumericGuards, ZeroNonFiniteCutsFromTwoToThe1023)
   EXPECT_EQ(ZeroNonFinite(-2.5), -2.5);
 }
 
+double DelayRead(const DelayLine& line, double delay)
+{
+  return DelayReadLimited(line, DelayLimit(line, delay));
+}
+
 class DelayLineTest : public testing::Test
 {
 protected:
