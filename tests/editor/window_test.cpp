@@ -1,9 +1,12 @@
 // The real Win32 editor window, run under Wine with a display (Xvfb).
 
 #include "editor_test_plug.h"
+#include "file_dialog_filter.h"
 #include "graphics_win.h"
 #include "knob_control.h"
 #include "test_images.h"
+
+#include <commdlg.h>
 
 #include <gtest/gtest.h>
 
@@ -449,4 +452,122 @@ TEST_F(EditorWindowTest, TooltipWindowLivesWithTheEditorWindow)
   ASSERT_NE(search.found, nullptr);
   graphics->CloseEditorWindow();
   EXPECT_FALSE(IsWindow(search.found));
+}
+
+namespace
+{
+// Keys typed into the open popup menu by a timer firing inside its modal
+// loop.
+std::vector<WPARAM> sMenuKeys;
+
+void CALLBACK TypeIntoMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+  KillTimer(nullptr, timer);
+  HWND menuWindow = FindWindowA("#32768", nullptr);
+  for (WPARAM key : sMenuKeys)
+  {
+    PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+    PostMessageA(menuWindow, WM_KEYUP, key, 0);
+  }
+}
+
+IMenu* ChooseWithKeys(IGraphicsWin* graphics, IMenu& menu, std::vector<WPARAM> keys)
+{
+  sMenuKeys = std::move(keys);
+  SetTimer(nullptr, 0, 100, TypeIntoMenu);
+  return graphics->ShowPopupMenu(&menu, IRect(2, 2, 20, 10));
+}
+} // namespace
+
+TEST_F(EditorWindowTest, PopupMenuReturnsTheChosenSubmenuItem)
+{
+  ASSERT_NE(Open(), nullptr);
+  IMenu root(IMenu::kPrefixTwoDigits);
+  IMenu submenu;
+  root.AddItem("Init");
+  root.AddItem("Punchy");
+  root.AddItem("Factory", &submenu);
+  submenu.AddItem("Deep");
+  submenu.AddItem("Boom");
+  IMenu* chosen =
+      ChooseWithKeys(graphics, root, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(chosen, &submenu);
+  EXPECT_EQ(submenu.ChosenItemIdx(), 1);
+  EXPECT_EQ(root.ChosenItemIdx(), -1);
+
+  chosen = ChooseWithKeys(graphics, root, {VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(chosen, &root);
+  EXPECT_EQ(root.ChosenItemIdx(), 1);
+  EXPECT_EQ(submenu.ChosenItemIdx(), -1);
+
+  chosen = ChooseWithKeys(graphics, root, {VK_ESCAPE, VK_ESCAPE});
+  EXPECT_EQ(chosen, nullptr);
+  EXPECT_EQ(root.ChosenItemIdx(), -1);
+}
+
+namespace
+{
+// What a timer firing inside the file dialog's modal loop does to it: type
+// a name (when one is given) and press OK, or cancel.
+std::string sDialogFileName;
+int sDialogAttempts = 0;
+
+void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+  HWND dialog = FindWindowA("#32770", nullptr);
+  if (!dialog && ++sDialogAttempts < 50) return;
+  KillTimer(nullptr, timer);
+  if (!dialog) return;
+  if (sDialogFileName.empty())
+  {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  // The file name box of the dialog (cmb13 or, in older layouts, edt1).
+  SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, LPARAM(sDialogFileName.c_str()));
+  SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x480, LPARAM(sDialogFileName.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+void AnswerNextFileDialog(const std::string& fileName)
+{
+  sDialogFileName = fileName;
+  sDialogAttempts = 0;
+  SetTimer(nullptr, 0, 50, AnswerFileDialog);
+}
+
+std::string TempFolder()
+{
+  char path[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, path);
+  return path;
+}
+} // namespace
+
+TEST_F(EditorWindowTest, CancelledSaveDialogKeepsTheFolderAndEmptiesTheFile)
+{
+  ASSERT_NE(Open(), nullptr);
+  std::string folder = TempFolder();
+  const std::string before = folder;
+  std::string file = "kick.thudwerkpreset";
+  AnswerNextFileDialog("");
+  graphics->AskForFile(file, IGraphics::kFileSave, folder, "thudwerkpreset");
+  EXPECT_EQ(file, "");
+  EXPECT_EQ(folder, before);
+}
+
+TEST_F(EditorWindowTest, SaveDialogGivesThePathAndItsFolderWithTheDefaultExtension)
+{
+  ASSERT_NE(Open(), nullptr);
+  std::string folder = TempFolder();
+  std::string file;
+  AnswerNextFileDialog(folder + "editor_test_choice");
+  graphics->AskForFile(file, IGraphics::kFileSave, folder, "thudwerkpreset");
+  std::string expectedFolder;
+  ASSERT_TRUE(FolderOfPath(file, expectedFolder));
+  EXPECT_EQ(folder, expectedFolder);
+  // The dialog appends the default extension to a name without one.
+  const std::string suffix = "editor_test_choice.thudwerkpreset";
+  ASSERT_GE(file.size(), suffix.size());
+  EXPECT_EQ(file.substr(file.size() - suffix.size()), suffix);
 }
