@@ -1,7 +1,7 @@
 // End to end: notes and automation sent to Thudwerk.vst3 render the same
 // audio as the engine driven directly with the same parameter sequence.
 
-#include "thudwerk_fixture.h"
+#include "render_fixture.h"
 
 #include "kick_engine.h"
 
@@ -13,11 +13,6 @@ using namespace Steinberg::Vst;
 
 namespace
 {
-
-const int kBlock = 64;
-const int kBlocks = 40;
-const int kVolumeBlock = 12; // MainVolume automated to 0.5 here
-const int kNoteOffBlock = 20;
 
 // The engine on its own: every parameter at its default (what the plug-in's
 // preset "Init" holds), then the values a note-on of pitch 36 at full
@@ -56,31 +51,6 @@ std::vector<double> EngineReference(int channel)
   }
   return result;
 }
-
-class RenderTest : public ThudwerkTest, public ::testing::WithParamInterface<int32>
-{
-protected:
-  std::vector<double> RenderPlugIn(int channel)
-  {
-    const int32 size = GetParam();
-    Prepare(size, kBlock);
-    ProcessBlock block(size, {2}, {2}, kBlock);
-    block.Context().tempo = 120.0;
-    std::vector<double> result;
-    for (int b = 0; b < kBlocks; ++b)
-    {
-      block.Changes().Clear();
-      block.Events().Clear();
-      if (b == 0) block.Events().AddNoteOn(0, 0, 36, 1.0f);
-      if (b == kVolumeBlock) block.Changes().Add(7, 10, 0.5); // MainVolume 0 … 1
-      if (b == kNoteOffBlock) block.Events().AddNoteOff(5, 0, 36);
-      EXPECT_EQ(processor->process(block.Data(kBlock)), kResultOk);
-      const std::vector<double> out = block.OutputChannel(0, channel, kBlock);
-      result.insert(result.end(), out.begin(), out.end());
-    }
-    return result;
-  }
-};
 
 TEST_P(RenderTest, NoteAtPitch36SoundsLikeTheEngine)
 {
