@@ -84,12 +84,9 @@ void WriteOutput(const double* dry, const double* wetLeft, const double* wetRigh
 void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, double* right,
                  int frames)
 {
-  // Local copies: the output buffers could alias the engine's doubles as far
-  // as the compiler knows, which would force a reload of every state variable.
-  KickGenerator bass = engine.bass;
-  KickGenerator snap = engine.snap;
+  // A local copy: the output buffers could alias the engine's doubles as far
+  // as the compiler knows, which would force a reload of every history.
   TransistorShaperState shaper = engine.shaper;
-  ReverbState reverb = engine.reverb;
   const ReverbGeometry geometry = engine.reverbGeometry;
   const double* table = engine.cosineTable;
   const double sampleRate = engine.sampleRate;
@@ -108,23 +105,19 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, doub
   for (int start = 0; start < frames; start += kRun)
   {
     const int n = frames - start < kRun ? frames - start : kRun;
-    for (int i = 0; i < n; ++i)
-      bassOut[i] =
-          RunKickGenerator(bass, k.token, k.gate, k.bassTiming, sampleRate, invSampleRate, table);
+    RunKickGeneratorBlock(engine.bass, k.token, k.gate, k.bassTiming, sampleRate, invSampleRate,
+                          table, bassOut, n);
     for (int i = 0; i < n; ++i)
       bassOut[i] = BassOut(bassOut[i], TransistorShaper(shaper, bassOut[i], k.shaper), k);
+    RunKickGeneratorBlock(engine.snap, k.token, k.gate, k.snapTiming, sampleRate, invSampleRate,
+                          table, dry, n);
     for (int i = 0; i < n; ++i)
-      dry[i] = DryMix(
-          RunKickGenerator(snap, k.token, k.gate, k.snapTiming, sampleRate, invSampleRate, table),
-          bassOut[i], k);
-    ReverbRun(reverb, geometry, networkOn, dry, wetLeft, wetRight, n);
+      dry[i] = DryMix(dry[i], bassOut[i], k);
+    ReverbRun(engine.reverb, geometry, networkOn, dry, wetLeft, wetRight, n);
     WriteOutput(dry, wetLeft, wetRight, k, left + start, right + start, n);
   }
 
-  engine.bass = bass;
-  engine.snap = snap;
   engine.shaper = shaper;
-  engine.reverb = reverb;
 }
 
 // An all-zero state with the gate low and no token change is a fixed point of

@@ -44,6 +44,18 @@ GeneratorTiming MakeGeneratorTiming(double attackTime, double decayTime, double 
           k.holdSamples, k.fallCoef, peakHz};
 }
 
+void RunKickGeneratorBlock(KickGenerator& gen, double token, double gate,
+                           const GeneratorTiming& timing, double sampleRate, double invSampleRate,
+                           const double* cosineTable, double* out, int count)
+{
+  // A local copy the compiler can keep in registers: `out` could alias the
+  // generator's doubles as far as it knows.
+  KickGenerator local = gen;
+  for (int i = 0; i < count; ++i)
+    out[i] = RunKickGenerator(local, token, gate, timing, sampleRate, invSampleRate, cosineTable);
+  gen = local;
+}
+
 void UpdateVelocityLatch(VelocityLatch& latch, double gate, double velocity)
 {
   const double gateOffset = gate - 0.5;

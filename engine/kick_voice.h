@@ -226,6 +226,11 @@ inline double RunKickGenerator(KickGenerator& gen, double token, double gate,
   return KickOscillator(gen, follower, timing.peakHz, invSampleRate, cosineTable);
 }
 
+// `count` samples of one generator into `out`. Audio thread.
+void RunKickGeneratorBlock(KickGenerator& gen, double token, double gate,
+                           const GeneratorTiming& timing, double sampleRate, double invSampleRate,
+                           const double* cosineTable, double* out, int count);
+
 // True when a sample with this gate and token leaves the generator's state
 // bit for bit as it is and yields +0: idle or finished, no edge, no hold, no
 // pending token change.

@@ -145,9 +145,12 @@ constexpr double kAllpassCoefs[3] = {0.75, 0.625, 0.625};
 // Each line is touched by one stage only, so running the stages one after
 // the other over a short run keeps every line's own order of reads and
 // writes, and with it every value.
-void RunNetwork(ReverbState& r, const ReverbGeometry& g, const double* dry, double* left,
+void RunNetwork(ReverbState& state, const ReverbGeometry& g, const double* dry, double* left,
                 double* right, int count)
 {
+  // A local copy the compiler can keep in registers: the line storage could
+  // alias the histories as far as it knows.
+  ReverbState r = state;
   double tails[64];
   for (int start = 0; start < count; start += 64)
   {
@@ -176,6 +179,7 @@ void RunNetwork(ReverbState& r, const ReverbGeometry& g, const double* dry, doub
       right[start + i] = 0.5 * yR + 0.5 * x;
     }
   }
+  state = r;
 }
 
 void RunSwitchedOff(ReverbState& r, const double* dry, double* left, double* right, int count)
