@@ -59,16 +59,14 @@ ReverbGeometry ComputeReverbGeometry(double sampleRate)
 
 namespace
 {
-// Every read of a sample, limited to its line as DelayRead would limit it.
+// The feedback, tap and diffuser reads of a sample, limited to their lines.
 // Only the first sample after a reset may read a delay below 1, so the limits
-// are worked out again after each run's first sample.
+// are worked out again after a run's first sample.
 struct ReverbReads
 {
   double feedback[4];
   double tap[4];
   double diffuser;
-  double left[3];
-  double right[3];
 };
 
 ReverbReads LimitReads(const ReverbState& r, const ReverbGeometry& g)
@@ -80,11 +78,6 @@ ReverbReads LimitReads(const ReverbState& r, const ReverbGeometry& g)
     reads.tap[k] = DelayLimit(r.lines[kTapLine], g.tapDelay[k]);
   }
   reads.diffuser = DelayLimit(r.lines[kDiffuser], g.diffuserDelay);
-  for (int k = 0; k < 3; ++k)
-  {
-    reads.left[k] = DelayLimit(r.lines[kLeftAllpass1 + k], g.leftDelay[k]);
-    reads.right[k] = DelayLimit(r.lines[kRightAllpass1 + k], g.rightDelay[k]);
-  }
   return reads;
 }
 
@@ -132,52 +125,53 @@ inline double NetworkTail(ReverbState& r, const ReverbGeometry& g, const ReverbR
   return 0.25 * (d + a - c - b) + x;
 }
 
-inline double Allpass(DelayLine& line, double delay, double coef, double input)
+// One allpass over a run of samples, in place. Each allpass line is used by
+// its own stage only, so the stages can run one after the other.
+void AllpassRun(DelayLine& shared, double delay, double coef, double* signal, int count)
 {
-  const double out = DelayReadLimited(line, delay);
-  const double w = input - coef * out;
-  DelayWrite(line, FlushDenormal(w));
-  return coef * w + out;
+  DelayLine line = shared;
+  double limited = DelayLimit(line, delay);
+  for (int i = 0; i < count; ++i)
+  {
+    const double out = DelayReadLimited(line, limited);
+    const double w = signal[i] - coef * out;
+    DelayWrite(line, FlushDenormal(w));
+    DelayAdvance(line);
+    signal[i] = coef * w + out;
+    if (i == 0) limited = DelayLimit(line, delay);
+  }
+  shared = line;
 }
 
 constexpr double kAllpassCoefs[3] = {0.75, 0.625, 0.625};
 
-// Each line is touched by one stage only, so running the stages one after
-// the other over a short run keeps every line's own order of reads and
-// writes, and with it every value.
+// Feedback network and diffuser first, then each allpass, each stage over
+// the whole run: every line keeps its own order of reads and writes, and
+// with it every value.
 void RunNetwork(ReverbState& state, const ReverbGeometry& g, const double* dry, double* left,
                 double* right, int count)
 {
   // A local copy the compiler can keep in registers: the line storage could
   // alias the histories as far as it knows.
   ReverbState r = state;
-  double tails[64];
-  for (int start = 0; start < count; start += 64)
+  ReverbReads reads = LimitReads(r, g);
+  for (int i = 0; i < count; ++i)
   {
-    const int n = count - start < 64 ? count - start : 64;
-    ReverbReads reads = LimitReads(r, g);
-    for (int i = 0; i < n; ++i)
-    {
-      tails[i] = NetworkTail(r, g, reads, dry[start + i]);
-      AdvanceLines(r, kFeedback1, kDiffuser);
-      if (i == 0) reads = LimitReads(r, g);
-    }
-    reads = LimitReads(r, g);
-    for (int i = 0; i < n; ++i)
-    {
-      double yL = tails[i];
-      double yR = tails[i];
-      for (int k = 0; k < 3; ++k)
-      {
-        yL = Allpass(r.lines[kLeftAllpass1 + k], reads.left[k], kAllpassCoefs[k], yL);
-        yR = Allpass(r.lines[kRightAllpass1 + k], reads.right[k], kAllpassCoefs[k], yR);
-      }
-      AdvanceLines(r, kLeftAllpass1, kRightAllpass3);
-      if (i == 0) reads = LimitReads(r, g);
-      const double x = dry[start + i];
-      left[start + i] = 0.5 * yL + 0.5 * x;
-      right[start + i] = 0.5 * yR + 0.5 * x;
-    }
+    left[i] = NetworkTail(r, g, reads, dry[i]);
+    AdvanceLines(r, kFeedback1, kDiffuser);
+    if (i == 0) reads = LimitReads(r, g);
+  }
+  for (int i = 0; i < count; ++i)
+    right[i] = left[i];
+  for (int k = 0; k < 3; ++k)
+  {
+    AllpassRun(r.lines[kLeftAllpass1 + k], g.leftDelay[k], kAllpassCoefs[k], left, count);
+    AllpassRun(r.lines[kRightAllpass1 + k], g.rightDelay[k], kAllpassCoefs[k], right, count);
+  }
+  for (int i = 0; i < count; ++i)
+  {
+    left[i] = 0.5 * left[i] + 0.5 * dry[i];
+    right[i] = 0.5 * right[i] + 0.5 * dry[i];
   }
   state = r;
 }

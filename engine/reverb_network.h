@@ -58,7 +58,8 @@ ReverbGeometry ComputeReverbGeometry(double sampleRate);
 // network on, its two channels; off, the lines are overwritten with zeros one
 // position per sample (so an old tail cannot return when it is switched on
 // again) and both channels are the dry mix. Every line advances once per
-// sample either way. Audio thread; `left` and `right` may not alias `dry`.
+// sample either way. Audio thread; `left` and `right` may not alias `dry`
+// or each other.
 void ReverbRun(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
                double* left, double* right, int count);
 
