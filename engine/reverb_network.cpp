@@ -176,26 +176,6 @@ void RunNetwork(ReverbState& state, const ReverbGeometry& g, const double* dry, 
   state = r;
 }
 
-void RunSwitchedOff(ReverbState& r, const double* dry, double* left, double* right, int count)
-{
-  for (int i = 0; i < count; ++i)
-  {
-    for (DelayLine& line : r.lines)
-    {
-      DelayWrite(line, 0.0);
-      DelayAdvance(line);
-    }
-    left[i] = dry[i];
-    right[i] = dry[i];
-  }
-  if (count > 0)
-  {
-    r.inputHistory = 0.0;
-    for (double& history : r.damping)
-      history = 0.0;
-  }
-}
-
 // Keeps track of whether every line is known to hold only zeros. Runs of the
 // network may write anything.
 void NoteRun(ReverbState& r, bool networkOn, int frames)
@@ -216,11 +196,18 @@ void NoteRun(ReverbState& r, bool networkOn, int frames)
 void ReverbRun(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
                double* left, double* right, int count)
 {
-  if (networkOn)
-    RunNetwork(r, g, dry, left, right, count);
-  else
-    RunSwitchedOff(r, dry, left, right, count);
-  NoteRun(r, networkOn, count);
+  if (!networkOn)
+  {
+    ReverbSilentBlock(r, count);
+    for (int i = 0; i < count; ++i)
+    {
+      left[i] = dry[i];
+      right[i] = dry[i];
+    }
+    return;
+  }
+  RunNetwork(r, g, dry, left, right, count);
+  NoteRun(r, true, count);
 }
 
 bool ReverbAtRest(const ReverbState& r)
