@@ -1,6 +1,7 @@
 #include "editor_images.h"
 #include "palette.h"
 #include "shapes.h"
+#include "surface_style.h"
 
 #include <cmath>
 
@@ -66,8 +67,7 @@ void DrawKnobBody(Canvas& canvas, Point centre, float angle, const KnobLook& loo
     const float a = angle + 6.2831853f * i / kKnurls;
     const Point inner = Polar(centre.x, centre.y, capRadius + 0.9f, a);
     const Point outer = Polar(centre.x, centre.y, skirtRadius - 0.6f, a);
-    canvas.FillColour(CapsuleBox(inner, outer, 0.7f), Capsule(inner, outer, 0.7f),
-                      WithAlpha(palette::kShadow, 0.45f));
+    StrokeLine(canvas, inner, outer, 0.7f, WithAlpha(palette::kShadow, 0.45f));
   }
   canvas.FillColour(CircleBox(centre.x, centre.y, skirtRadius + 0.5f),
                     Ring(centre.x, centre.y, skirtRadius - 0.3f, 0.6f),
@@ -76,8 +76,7 @@ void DrawKnobBody(Canvas& canvas, Point centre, float angle, const KnobLook& loo
   // Skirt marker: a short line on the collar beside the cap's pointer.
   const Point markInner = Polar(centre.x, centre.y, capRadius + 1.0f, angle);
   const Point markOuter = Polar(centre.x, centre.y, skirtRadius - 0.8f, angle);
-  canvas.FillColour(CapsuleBox(markInner, markOuter, 1.2f), Capsule(markInner, markOuter, 1.2f),
-                    WithAlpha(look.pointer, 0.9f));
+  StrokeLine(canvas, markInner, markOuter, 1.2f, WithAlpha(look.pointer, 0.9f));
 
   // Cap: shaded dome with a soft highlight at its upper left.
   canvas.FillColour(CircleBox(centre.x, centre.y + 0.6f, capRadius),
@@ -105,8 +104,7 @@ void DrawKnobBody(Canvas& canvas, Point centre, float angle, const KnobLook& loo
 
   const Point tipInner = Polar(centre.x, centre.y, 3.6f, angle);
   const Point tipOuter = Polar(centre.x, centre.y, capRadius - 1.6f, angle);
-  canvas.FillColour(CapsuleBox(tipInner, tipOuter, 2.0f), Capsule(tipInner, tipOuter, 2.0f),
-                    look.pointer);
+  StrokeLine(canvas, tipInner, tipOuter, 2.0f, look.pointer);
 }
 
 void DrawKnobStrip(Canvas& canvas, const KnobLook& look)

@@ -67,7 +67,7 @@ void DrawSectionHeading(Canvas& canvas, const char* text, float centreX, float h
   {
     const Point a{centreX + side * gap, ruleY};
     const Point b{centreX + side * halfSpan, ruleY};
-    canvas.FillColour(CapsuleBox(a, b, 0.8f), Capsule(a, b, 0.8f), rule);
+    StrokeLine(canvas, a, b, 0.8f, rule);
   }
 }
 
@@ -89,7 +89,7 @@ void DrawScrew(Canvas& canvas, Point centre, float angle)
   {
     const Point a = Polar(centre.x, centre.y, radius * 0.62f, angle + turn);
     const Point b = Polar(centre.x, centre.y, radius * 0.62f, angle + turn + 3.1415927f);
-    canvas.FillColour(CapsuleBox(a, b, 1.1f), Capsule(a, b, 1.1f), Rgb(36, 37, 40));
+    StrokeLine(canvas, a, b, 1.1f, Rgb(36, 37, 40));
   }
 }
 
@@ -98,12 +98,10 @@ void DrawGroove(Canvas& canvas, float x, float top, float bottom)
 {
   const Point a{x, top};
   const Point b{x, bottom};
-  canvas.FillColour(CapsuleBox(a, b, 1.0f), Capsule(a, b, 1.0f),
-                    WithAlpha(palette::kShadow, 0.55f));
+  StrokeLine(canvas, a, b, 1.0f, WithAlpha(palette::kShadow, 0.55f));
   const Point c{x + 1.0f, top};
   const Point d{x + 1.0f, bottom};
-  canvas.FillColour(CapsuleBox(c, d, 0.8f), Capsule(c, d, 0.8f),
-                    WithAlpha(palette::kHighlight, 0.07f));
+  StrokeLine(canvas, c, d, 0.8f, WithAlpha(palette::kHighlight, 0.07f));
 }
 
 // A small inset window with a falling-pitch, decaying sine: the sound this

@@ -160,9 +160,3 @@ void StrokeText::Draw(Canvas& canvas, float left, float top, Colour colour, floa
       {left, top, left + Width(), top + Height()},
       [this, left, top](float x, float y) { return Distance(left, top, x, y); }, colour, blur);
 }
-
-void StrokeText::DrawCentred(Canvas& canvas, float centreX, float top, Colour colour,
-                             float blur) const
-{
-  Draw(canvas, centreX - Width() * 0.5f, top, colour, blur);
-}

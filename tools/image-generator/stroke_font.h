@@ -27,9 +27,6 @@ public:
 
   // Paints the text with its ink box's top left at (left, top).
   void Draw(Canvas& canvas, float left, float top, Colour colour, float blur = 0.0f) const;
-  // Paints the text centred horizontally on centreX.
-  void DrawCentred(Canvas& canvas, float centreX, float top, Colour colour,
-                   float blur = 0.0f) const;
 
 private:
   struct Segment

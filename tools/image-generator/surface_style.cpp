@@ -3,6 +3,11 @@
 #include "palette.h"
 #include "shapes.h"
 
+void StrokeLine(Canvas& canvas, Point from, Point to, float width, Colour colour)
+{
+  canvas.FillColour(CapsuleBox(from, to, width), Capsule(from, to, width), colour);
+}
+
 void DrawPrintedText(Canvas& canvas, const StrokeText& text, float left, float top, Colour ink)
 {
   text.Draw(canvas, left, top + 0.6f, WithAlpha(palette::kShadow, 0.75f), 0.55f);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas.h"
+#include "shapes.h"
 #include "stroke_font.h"
 
 // Looks shared by several images, so panel, header and buttons agree.
@@ -10,6 +11,9 @@ inline float Everywhere(float, float)
 {
   return -1e6f;
 }
+
+// A straight line with round ends.
+void StrokeLine(Canvas& canvas, Point from, Point to, float width, Colour colour);
 
 // Text printed on a surface: ink over a soft dark shadow just below it, which
 // lifts light letters off graphite at small sizes.
