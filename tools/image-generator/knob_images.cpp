@@ -10,7 +10,7 @@ namespace
 constexpr int kKnobFrames = 99;
 constexpr float kFrameSize = 40.0f;
 constexpr float kSweep = 4.712389f; // 270 degrees, centred on straight up
-constexpr int kArcSegments = 27;
+constexpr int kArcSegments = 21;
 
 struct KnobLook
 {
@@ -26,9 +26,10 @@ struct KnobLook
 void DrawValueArc(Canvas& canvas, Point centre, float value, const KnobLook& look)
 {
   constexpr float radius = 17.7f;
-  constexpr float width = 2.1f;
+  constexpr float width = 2.0f;
+  constexpr float gap = 1.1f; // between the round ends of neighbouring dashes
   const float step = kSweep / kArcSegments;
-  const float dash = step * 0.56f;
+  const float dash = step - (gap + width) / radius;
   const float start = -kSweep * 0.5f;
   for (int i = 0; i < kArcSegments; ++i)
   {
