@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-void FillCosineTable(double* table)
+void FillCosineTable(CosineTable& table)
 {
   for (int j = 0; j < kCosineTableSize; ++j)
-    table[j] = std::cos(j * 3.141592653589793 * 2 / 16384);
+    table.entry[j] = std::cos(j * 3.141592653589793 * 2 / 16384);
 }

@@ -88,7 +88,7 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, doub
   // as the compiler knows, which would force a reload of every history.
   TransistorShaperState shaper = engine.shaper;
   const ReverbGeometry geometry = engine.reverbGeometry;
-  const double* table = engine.cosineTable;
+  const CosineTable& table = *engine.cosineTable;
   const double sampleRate = engine.sampleRate;
   const double invSampleRate = engine.invSampleRate;
   const bool networkOn = k.rev != 0;
@@ -113,7 +113,7 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, doub
                           table, dry, n);
     for (int i = 0; i < n; ++i)
       dry[i] = DryMix(dry[i], bassOut[i], k);
-    ReverbRun(engine.reverb, geometry, networkOn, dry, wetLeft, wetRight, n);
+    ReverbNetwork(engine.reverb, geometry, networkOn, dry, wetLeft, wetRight, n);
     WriteOutput(dry, wetLeft, wetRight, k, left + start, right + start, n);
   }
 

@@ -35,7 +35,7 @@ struct KickEngine
   // Derived from the sample rate at every reset.
   ReverbGeometry reverbGeometry;
 
-  double* cosineTable;
+  CosineTable* cosineTable;
   EngineMemory memory;
 };
 

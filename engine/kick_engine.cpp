@@ -62,15 +62,14 @@ KickEngine* EngineCreateWithMemory(double sampleRate, const EngineMemory& memory
   KickEngine* engine = new (block) KickEngine{};
   engine->memory = memory;
 
-  engine->cosineTable =
-      static_cast<double*>(memory.allocateZeroed(kCosineTableSize, sizeof(double)));
+  engine->cosineTable = static_cast<CosineTable*>(memory.allocateZeroed(1, sizeof(CosineTable)));
   if (engine->cosineTable == nullptr)
   {
     ReportEngineMemoryFailure("out of memory");
     ReleaseStorage(engine);
     return nullptr;
   }
-  FillCosineTable(engine->cosineTable);
+  FillCosineTable(*engine->cosineTable);
   if (!AllocateDelayLines(engine, sampleRate))
   {
     ReleaseStorage(engine);

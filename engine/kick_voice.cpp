@@ -46,7 +46,7 @@ GeneratorTiming MakeGeneratorTiming(double attackTime, double decayTime, double 
 
 void RunKickGeneratorBlock(KickGenerator& gen, double token, double gate,
                            const GeneratorTiming& timing, double sampleRate, double invSampleRate,
-                           const double* cosineTable, double* out, int count)
+                           const CosineTable& cosineTable, double* out, int count)
 {
   // A local copy the compiler can keep in registers: `out` could alias the
   // generator's doubles as far as it knows.

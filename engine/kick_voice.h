@@ -205,7 +205,7 @@ inline double Quantize16(double x)
 // Amplitude and frequency are the same follower value; a silent generator
 // restarts at phase 0, so every kick from silence begins at the cosine's peak.
 inline double KickOscillator(KickGenerator& gen, double follower, double peakHz,
-                             double invSampleRate, const double* cosineTable)
+                             double invSampleRate, const CosineTable& cosineTable)
 {
   // floor(1 - follower) != 0, without a library call per sample.
   const double rest = 1.0 - follower;
@@ -218,7 +218,7 @@ inline double KickOscillator(KickGenerator& gen, double follower, double peakHz,
 // oscillator output.
 inline double RunKickGenerator(KickGenerator& gen, double token, double gate,
                                const GeneratorTiming& timing, double sampleRate,
-                               double invSampleRate, const double* cosineTable)
+                               double invSampleRate, const CosineTable& cosineTable)
 {
   const double conditioned = RetriggerHold(gen, token, gate, timing.holdSamples);
   const double level = KickEnvelope(gen, conditioned, timing, sampleRate);
@@ -229,7 +229,7 @@ inline double RunKickGenerator(KickGenerator& gen, double token, double gate,
 // `count` samples of one generator into `out`. Audio thread.
 void RunKickGeneratorBlock(KickGenerator& gen, double token, double gate,
                            const GeneratorTiming& timing, double sampleRate, double invSampleRate,
-                           const double* cosineTable, double* out, int count);
+                           const CosineTable& cosineTable, double* out, int count);
 
 // True when a sample with this gate and token leaves the generator's state
 // bit for bit as it is and yields +0: idle or finished, no edge, no hold, no

@@ -148,8 +148,8 @@ constexpr double kAllpassCoefs[3] = {0.75, 0.625, 0.625};
 // Feedback network and diffuser first, then each allpass, each stage over
 // the whole run: every line keeps its own order of reads and writes, and
 // with it every value.
-void RunNetwork(ReverbState& state, const ReverbGeometry& g, const double* dry, double* left,
-                double* right, int count)
+void RunSwitchedOn(ReverbState& state, const ReverbGeometry& g, const double* dry, double* left,
+                   double* right, int count)
 {
   // A local copy the compiler can keep in registers: the line storage could
   // alias the histories as far as it knows.
@@ -193,8 +193,8 @@ void NoteRun(ReverbState& r, bool networkOn, int frames)
 }
 } // namespace
 
-void ReverbRun(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
-               double* left, double* right, int count)
+void ReverbNetwork(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
+                   double* left, double* right, int count)
 {
   if (!networkOn)
   {
@@ -206,7 +206,7 @@ void ReverbRun(ReverbState& r, const ReverbGeometry& g, bool networkOn, const do
     }
     return;
   }
-  RunNetwork(r, g, dry, left, right, count);
+  RunSwitchedOn(r, g, dry, left, right, count);
   NoteRun(r, true, count);
 }
 

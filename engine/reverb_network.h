@@ -60,13 +60,13 @@ ReverbGeometry ComputeReverbGeometry(double sampleRate);
 // again) and both channels are the dry mix. Every line advances once per
 // sample either way. Audio thread; `left` and `right` may not alias `dry`
 // or each other.
-void ReverbRun(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
-               double* left, double* right, int count);
+void ReverbNetwork(ReverbState& r, const ReverbGeometry& g, bool networkOn, const double* dry,
+                   double* left, double* right, int count);
 
 // True when a +0 input leaves the network (switched on) exactly as it is and
 // yields +0 on both sides.
 bool ReverbAtRest(const ReverbState& r);
 
 // `frames` samples of +0 input with the network off, or on and at rest: the
-// same storage, positions and histories as ReverbRun.
+// same storage, positions and histories as ReverbNetwork.
 void ReverbSilentBlock(ReverbState& r, int frames);

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -145,25 +146,26 @@ double ReferenceCosine(double phase)
 
 TEST(CosineLookup, InterpolatesTheTableWithTheNarrowFraction)
 {
-  std::vector<double> table(kCosineTableSize);
-  FillCosineTable(table.data());
-  EXPECT_EQ(table[0], 1.0);
+  auto owned = std::make_unique<CosineTable>();
+  FillCosineTable(*owned);
+  const CosineTable& table = *owned;
+  EXPECT_EQ(table.entry[0], 1.0);
   // At run time, like the table: a folded constant may round differently
   // from the platform's cosine.
   volatile int quarter = 4096;
-  EXPECT_EQ(table[4096], std::cos(quarter * 3.141592653589793 * 2 / 16384));
-  EXPECT_EQ(CosineLookup(table.data(), 0.0), 1.0);
-  EXPECT_EQ(CosineLookup(table.data(), 1.0), 1.0) << "a phase of exactly 1 wraps to 0";
+  EXPECT_EQ(table.entry[4096], std::cos(quarter * 3.141592653589793 * 2 / 16384));
+  EXPECT_EQ(CosineLookup(table, 0.0), 1.0);
+  EXPECT_EQ(CosineLookup(table, 1.0), 1.0) << "a phase of exactly 1 wraps to 0";
   // The last fraction of a segment is 262143/262143: exactly the next entry.
   const double lastOfSegment = 262143.0 / 4294967296.0;
-  EXPECT_EQ(CosineLookup(table.data(), lastOfSegment), table[1]);
+  EXPECT_EQ(CosineLookup(table, lastOfSegment), table.entry[1]);
   std::mt19937 random(1234);
   std::uniform_real_distribution<double> phase(0.0, 1.0);
   for (int i = 0; i < 2000; ++i)
   {
     const double p = phase(random);
-    ASSERT_NEAR(CosineLookup(table.data(), p), ReferenceCosine(p), 1e-15) << p;
-    ASSERT_NEAR(CosineLookup(table.data(), p), std::cos(p * 2 * 3.141592653589793), 1e-6) << p;
+    ASSERT_NEAR(CosineLookup(table, p), ReferenceCosine(p), 1e-15) << p;
+    ASSERT_NEAR(CosineLookup(table, p), std::cos(p * 2 * 3.141592653589793), 1e-6) << p;
   }
 }
 

@@ -127,7 +127,7 @@ TEST(ReverbNetwork, MatchesTheReferenceOnAnyInputInRunsOfAnyLength)
       x = n < 3000 ? sample(random) : 0.0;
     left.assign(dry.size(), 0.0);
     right.assign(dry.size(), 0.0);
-    ReverbRun(state, engine->reverbGeometry, on, dry.data(), left.data(), right.data(), count);
+    ReverbNetwork(state, engine->reverbGeometry, on, dry.data(), left.data(), right.data(), count);
     for (int i = 0; i < count; ++i, ++n)
     {
       double expectedLeft = 0.0;
