@@ -1,17 +1,27 @@
 #include "thudwerk.h"
 
+#include "common_documents.h"
+#include "editor_graphics.h"
+#include "editor_layout.h"
 #include "four_char_code.h"
+#include "graphics.h"
 #include "preset_catalogue.h"
+#include "preset_library.h"
+#include "preset_paths.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
+#include <string>
 
 namespace
 {
 using namespace EngineParam;
 
 constexpr int32_t kThudwerkVersion = 0x00010002;
+// The build's editor scale: 1 (500 x 480, VST3) or 2 (1000 x 960, VST2).
+constexpr int kEditorScale = THUDWERK_EDITOR_SCALE;
 constexpr int kMidiQueueSize = 1024;
 constexpr int kEngineBlockSize = 1024;
 constexpr double kParamStep = 0.00001;
@@ -67,9 +77,16 @@ void Thudwerk::DefineParamsFromEngine()
 
 void Thudwerk::BuildEditor()
 {
-  // The editor layout creates the instrument's IGraphics here, gives it
-  // PlugModuleInstance () for its images and attaches it with AttachEditor.
-  // Until then the plug-in runs without an editor: hosts see no editor flag.
+  const std::string documents = GetCommonDocumentsFolder();
+  IGraphics* graphics =
+      CreateInstrumentGraphics(this, kEditorWidth * kEditorScale, kEditorHeight * kEditorScale,
+                               kEditorFPS, EditorImageModule());
+  const EditorControls controls =
+      BuildEditorLayout(*graphics, this, kEditorScale, PresetPromptFolder(documents));
+  AttachEditor(graphics);
+  AttachPresetFileActions(std::make_unique<PresetLibrary>(
+      *this, mEngine.get(), *controls.presetLoadSelector, *controls.presetSaveSelector,
+      *controls.presetName, documents));
 }
 
 void Thudwerk::AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions)

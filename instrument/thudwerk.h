@@ -66,8 +66,8 @@ private:
     void operator()(KickEngine* engine) const { EngineDestroy(engine); }
   };
 
-  // The editor layout builds its IGraphics and controls here and attaches
-  // them (construction step before the default preset).
+  // Builds the editor (layout, preset strip) with the preset library behind
+  // it and attaches both (construction step before the default preset).
   void BuildEditor();
   void DefineParamsFromEngine();
 

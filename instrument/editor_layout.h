@@ -1,0 +1,61 @@
+#pragma once
+
+// The instrument's editor: a fixed panel of PNG images with nine knobs, two
+// switches and the preset strip. Coordinates are given at normal scale; the
+// double-scale build multiplies every position, size and font size by 2 and
+// has images of twice the size under the same ids.
+
+#include "graphics_types.h"
+
+#include <string>
+
+class IContactControl;
+class IGraphics;
+class IPlugBase;
+class IPopupMenu_PresetSelector;
+class PresetFileSelector;
+class PresetNameDisplay;
+
+constexpr int kEditorWidth = 500;
+constexpr int kEditorHeight = 480;
+constexpr int kEditorFPS = 25;
+constexpr int kEditorControlCount = 24; // the background and 23 more
+
+// The module's PNG resources.
+enum EditorImageId : int
+{
+  kImageBackground = 101,
+  kImageButtonRed = 102,
+  kImageButtonWhite = 103,
+  kImagePresetBackward = 104,
+  kImagePresetForward = 105,
+  kImagePresetLoad = 106,
+  kImagePresetSave = 107,
+  kImageKnobRed = 108,
+  kImageKnobWhite = 109,
+  kImagePanelHeader = 110,
+  kImageSynthPanel = 111,
+  kImageRackShadow = 112,
+};
+
+constexpr const char* kPresetLibraryTitle = "< Presets Library >";
+
+// The controls the instrument updates or drives after building.
+struct EditorControls
+{
+  PresetNameDisplay* presetName = nullptr;
+  IPopupMenu_PresetSelector* presetSelector = nullptr;
+  IContactControl* presetBackward = nullptr;
+  IContactControl* presetForward = nullptr;
+  PresetFileSelector* presetLoadSelector = nullptr;
+  PresetFileSelector* presetSaveSelector = nullptr;
+};
+
+// The preset name's text style at a scale (1 or 2).
+ITextStyle PresetNameTextStyle(int scale);
+
+// Fills an empty editor (background first, then the 23 controls in drawing
+// order) for plug at scale 1 or 2. promptFolder is where the load and save
+// prompts start. User-interface or construction thread.
+EditorControls BuildEditorLayout(IGraphics& graphics, IPlugBase* plug, int scale,
+                                 const std::string& promptFolder);
