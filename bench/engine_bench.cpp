@@ -59,9 +59,11 @@ void RenderBlocks(benchmark::State& state, Sound sound)
     benchmark::ClobberMemory();
   }
   const double samples = static_cast<double>(state.iterations()) * kBlock;
-  state.counters["ns_per_sample"] =
-      benchmark::Counter(samples / 1e9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["x_realtime"] =
+  // Time per stereo sample (printed with its unit, e.g. "80n" + "s"), and
+  // seconds of audio rendered per second of processor time.
+  state.counters["per_sample"] =
+      benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["realtime_x"] =
       benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
   EngineDestroy(engine);
 }
