@@ -9,8 +9,9 @@
 
 namespace
 {
-// Below 1 Hz the oscillator increments overflow and the chain turns to NaN;
-// no host runs there.
+// A rate that is not finite and positive turns the chain into NaNs, and so
+// does a tiny one whose inverse overflows the oscillator increments; no host
+// runs below 1 Hz, so that is the floor.
 bool UsableSampleRate(double sampleRate)
 {
   return std::isfinite(sampleRate) && sampleRate >= 1.0;
