@@ -1,7 +1,7 @@
 #pragma once
 
 // Guards on the bit pattern of IEEE-754 doubles. They test bits rather than
-// magnitudes so the result never depends on the processor's denormal mode.
+// values so the result never depends on the processor's denormal mode.
 
 #include <cstdint>
 #include <cstring>
@@ -13,22 +13,26 @@ inline uint64_t DoubleBits(double x)
   return bits;
 }
 
-inline uint64_t ExponentField(double x)
+// The bits without the sign: exponent field and fraction.
+inline uint64_t MagnitudeBits(double x)
 {
-  return (DoubleBits(x) >> 52) & 0x7FF;
+  return DoubleBits(x) & 0x7FFFFFFFFFFFFFFFull;
 }
 
-// Values below 2^-1021 in magnitude become 0, so recursions never crawl
-// through denormals.
+// Values below 2^-1021 in magnitude (exponent field 0 or 1) become 0, so
+// recursions never crawl through denormals; zeros keep their sign.
 inline double FlushDenormal(double x)
 {
-  return (x != 0.0 && ExponentField(x) <= 1) ? 0.0 : x;
+  // Unsigned wrap-around: magnitudes 1 … 2^53 - 1 are the nonzero ones with
+  // an exponent field of 0 or 1.
+  return MagnitudeBits(x) - 1 < 0x001FFFFFFFFFFFFFull ? 0.0 : x;
 }
 
-// Infinities, NaNs and magnitudes of 2^1023 or more become 0.
+// Exponent fields 0x7FE and 0x7FF (infinities, NaNs and magnitudes of 2^1023
+// or more) become 0.
 inline double ZeroNonFinite(double x)
 {
-  return (ExponentField(x) & 0x7FE) == 0x7FE ? 0.0 : x;
+  return MagnitudeBits(x) >= 0x7FE0000000000000ull ? 0.0 : x;
 }
 
 inline bool SameBits(double a, double b)
