@@ -5,7 +5,7 @@
 #include "plugin_module.h"
 #include "process_block.h"
 #include "test_effect_probes.h"
-#include "vst3_test_util.h"
+#include "vst3_util.h"
 
 #include "plug_base.h"
 

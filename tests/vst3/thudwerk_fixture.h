@@ -5,7 +5,7 @@
 #include "memory_stream.h"
 #include "plugin_module.h"
 #include "process_block.h"
-#include "vst3_test_util.h"
+#include "vst3_util.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin_library.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <memory>
@@ -9,7 +11,8 @@
 // A VST 3 module loaded from disk the way hosts load it: the library is
 // opened, its entry point called (InitDll on Windows, ModuleEntry elsewhere)
 // and GetPluginFactory looked up. Destruction releases the factory, calls the
-// exit point (ExitDll, ModuleExit) and unloads the library.
+// exit point (ExitDll, ModuleExit) and unloads the library. Create, use and
+// destroy it on one thread.
 class PluginModule
 {
 public:
@@ -27,19 +30,16 @@ public:
   Steinberg::IPluginFactory* CallGetPluginFactory() const;
 
   // Looks up an exported symbol; null when the module does not export it.
-  void* Symbol(const char* name) const;
+  void* Symbol(const char* name) const { return mLibrary.FindSymbol(name); }
 
 private:
-  PluginModule() = default;
+  explicit PluginModule(const std::string& path) : mLibrary(path) {}
 
-  // Platform parts (plugin_module_win.cpp, plugin_module_posix.cpp). Close
-  // may be called more than once.
-  bool Open(const std::string& path, std::string* error);
+  // Platform parts (plugin_module_win.cpp, plugin_module_posix.cpp).
   bool Enter();
   void Exit();
-  void Close();
 
-  void* mLibrary = nullptr;
+  PluginLibrary mLibrary;
   bool mEntered = false;
   Steinberg::IPluginFactory* mFactory = nullptr;
 };
@@ -47,6 +47,11 @@ private:
 // The path of the module file inside a built plug-in: on Windows the .vst3
 // file itself, on Linux the .so inside the bundle.
 std::string ModuleBinaryPath(const std::string& bundlePath, const std::string& name);
+
+// The module file inside a VST 3 bundle folder <bundlePath> for this
+// platform: Contents/x86_64-win/<name>.vst3 on Windows,
+// Contents/x86_64-linux/<name>.so elsewhere.
+std::string BundleModulePath(const std::string& bundlePath, const std::string& name);
 
 // The names of the functions a module exports on this platform: its entry
 // and exit points and GetPluginFactory.

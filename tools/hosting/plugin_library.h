@@ -21,6 +21,10 @@ public:
   // What the system said when loading failed; empty after success.
   const std::string& LoadError() const { return mLoadError; }
 
+  // The system's handle (HMODULE on Windows, the dlopen handle elsewhere),
+  // for entry points that want it; null when nothing is loaded.
+  void* NativeHandle() const { return mHandle; }
+
 private:
   void* mHandle = nullptr;
   std::string mLoadError;

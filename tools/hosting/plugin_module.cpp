@@ -6,8 +6,12 @@ using GetFactoryProc = IPluginFactory*(PLUGIN_API*)();
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string* error)
 {
-  std::unique_ptr<PluginModule> module(new PluginModule);
-  if (!module->Open(path, error)) return nullptr;
+  std::unique_ptr<PluginModule> module(new PluginModule(path));
+  if (!module->mLibrary.IsLoaded())
+  {
+    *error = "cannot load " + path + ": " + module->mLibrary.LoadError();
+    return nullptr;
+  }
   module->mEntered = module->Enter();
   if (!module->mEntered)
   {
@@ -27,7 +31,6 @@ PluginModule::~PluginModule()
 {
   if (mFactory) mFactory->release();
   if (mEntered) Exit();
-  Close();
 }
 
 IPluginFactory* PluginModule::CallGetPluginFactory() const

@@ -5,7 +5,7 @@
 
 #include <string>
 
-// Small helpers shared by the VST 3 test programs.
+// Small helpers for VST 3 hosting.
 
 // A 16-bit string as 8-bit text (the tests use ASCII only).
 inline std::string Narrow(const Steinberg::Vst::TChar* text)
