@@ -146,10 +146,23 @@ public:
     DrawLevel();
     if (mOptions.spectrogram) DrawSpectrogram();
     DrawTimeLabels();
+    MakeOpaque();
     return bitmap;
   }
 
 private:
+  // Text blending leaves partial alpha on its pixels; the picture is a
+  // flat image.
+  void MakeOpaque()
+  {
+    for (int y = 0; y < mBitmap->Height(); ++y)
+    {
+      LICE_pixel* row = mBitmap->Bits() + std::size_t(y) * std::size_t(mBitmap->RowSpan());
+      for (int x = 0; x < mBitmap->Width(); ++x)
+        row[x] |= LICE_Rgba(0, 0, 0, 0xFF);
+    }
+  }
+
   // Frames [first, last) shown by pixel column x of a panel.
   void ColumnFrames(const LICE_Rect& panel, int x, std::size_t* first, std::size_t* last) const
   {
