@@ -118,4 +118,11 @@ TEST_F(EditorLayoutTest, DrawsTheWholeEditor)
   gui->OpenEditorWindow(nullptr);
   EXPECT_FALSE(gui->Tick().Empty());
   EXPECT_TRUE(gui->WriteDrawBitmapPng(THUDWERK_TEST_OUTPUT_DIR "/editor_1x.png"));
+
+  SoundValues sound;
+  MakeSound(4, sound);
+  ASSERT_TRUE(WritePreset(sandbox.FactoryFile("ELEC - The Snap G"), sound));
+  ChooseFromMenu({3, 19});
+  EXPECT_EQ(ShownName(), "ELEC - The Snap G");
+  EXPECT_TRUE(gui->WriteDrawBitmapPng(THUDWERK_TEST_OUTPUT_DIR "/editor_1x_preset.png"));
 }
