@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
 #include <new>
 
@@ -93,8 +94,9 @@ int Run(int argc, char** argv)
 
   if (!WriteWavFile(options.wavPath, sound, int(options.sampleRate), options.wavFormat, &error))
     return Fail(kExitOutput, error);
-  std::cout << "Rendered " << double(totalFrames) / options.sampleRate << " s through the "
-            << plugin->FormatName() << " plug-in " << options.pluginPath << "\n";
+  std::cout << "Rendered " << std::fixed << std::setprecision(3)
+            << double(totalFrames) / options.sampleRate << " s through the " << plugin->FormatName()
+            << " plug-in " << options.pluginPath << "\n";
   std::cout << "WAV:     " << Absolute(options.wavPath) << "\n";
   if (options.drawPicture)
   {

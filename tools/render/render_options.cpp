@@ -49,6 +49,8 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options)
   CLI::App app{"thudwerk-render: plays notes or a MIDI file through a Thudwerk plug-in (VST3 or "
                "VST2) and writes a WAV file and a picture of the sound.",
                "thudwerk-render"};
+  // Paths start with '/' under Wine and elsewhere: never options.
+  app.allow_windows_style_options(false);
   std::vector<int> noteNumbers;
   std::vector<double> velocities, lengths, starts;
   std::string pattern;
