@@ -35,7 +35,8 @@ TEST(Vst2Entry, BothEntryPointsBuildTheRecordHostsExpect)
     EXPECT_EQ(effect->numParams, 27);
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
-    EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsIsSynth);
+    EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing |
+                                 effFlagsIsSynth);
     EXPECT_EQ(effect->initialDelay, 0);
     EXPECT_FLOAT_EQ(effect->ioRatio, 1.0f);
     EXPECT_NE(effect->object, nullptr);
@@ -90,13 +91,18 @@ TEST_F(Vst2PluginTest, UnhandledOpcodesAnswerZero)
     EXPECT_EQ(host.Dispatch(effect, opcode, 0, 0, nullptr), 0) << opcode;
 }
 
-TEST_F(Vst2PluginTest, WithoutAnEditorTheEditorOpcodesRefuse)
+TEST_F(Vst2PluginTest, TheEditorRectangleIsTheDoubleScaleSize)
 {
   ERect* rect = nullptr;
-  EXPECT_EQ(host.Dispatch(effect, effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(rect, nullptr);
-  EXPECT_EQ(host.Dispatch(effect, effEditOpen), 0);
-  EXPECT_EQ(host.Dispatch(effect, effEditClose), 0);
+  EXPECT_EQ(host.Dispatch(effect, effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 960);
+  EXPECT_EQ(rect->right, 1000);
+  EXPECT_EQ(host.Dispatch(effect, effEditGetRect, 0, 0, nullptr), 0);
+  // Closing an editor whose window is not open still answers as an editor.
+  EXPECT_EQ(host.Dispatch(effect, effEditClose), 1);
 }
 
 TEST_F(Vst2PluginTest, TheSingleHostProgramIsInit)

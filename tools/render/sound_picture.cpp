@@ -193,7 +193,7 @@ private:
   {
     mSmall.Draw(mBitmap, name,
                 LICE_Rect{panel.left + 8, panel.top + 4, panel.right - 8, panel.top + 22},
-                LICE_TextLeft, kTitleText);
+                LICE_TextRight, kTitleText);
   }
 
   void DrawTitle()
