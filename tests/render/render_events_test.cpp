@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace
 {
 
@@ -49,6 +52,17 @@ TEST(RenderEvents, NotesBecomeNoteOnAndOffOnChannelOneAtTheirFrames)
   EXPECT_EQ(events[0].data2, 90);
   EXPECT_EQ(events[1].frame, 36000);
   EXPECT_EQ(events[1].status, 0x80);
+}
+
+TEST(RenderEvents, TimesBecomeFramesThatAlwaysFit)
+{
+  EXPECT_EQ(SecondsToFrame(1.5, 48000.0), 72000);
+  EXPECT_EQ(SecondsToFrame(-2.0, 48000.0), 0);
+  EXPECT_EQ(SecondsToFrame(std::nan(""), 48000.0), 0);
+  const int64_t latest = SecondsToFrame(kLatestEventSeconds, 384000.0);
+  EXPECT_EQ(SecondsToFrame(1e300, 384000.0), latest);
+  EXPECT_EQ(SecondsToFrame(std::numeric_limits<double>::infinity(), 384000.0), latest);
+  EXPECT_GT(latest, SecondsToFrame(3600.0, 384000.0));
 }
 
 TEST(RenderEvents, MidiFileChannelsAreFilteredAndMovedToChannelOne)

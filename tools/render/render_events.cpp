@@ -41,7 +41,8 @@ bool PatternNotes(const std::string& pattern, int note, double tempo, int repeat
 
 int64_t SecondsToFrame(double seconds, double sampleRate)
 {
-  return std::llround(std::max(0.0, seconds) * sampleRate);
+  if (!(seconds > 0.0) || !(sampleRate > 0.0)) return 0;
+  return std::llround(std::min(seconds, kLatestEventSeconds) * sampleRate);
 }
 
 void AddNoteEvents(const std::vector<NoteSpec>& notes, double sampleRate,

@@ -43,6 +43,11 @@ struct NoteSpec
 bool PatternNotes(const std::string& pattern, int note, double tempo, int repeats,
                   std::vector<NoteSpec>* notes, std::string* error);
 
+// Times beyond this are held here, so frame numbers always fit (a MIDI
+// file's ticks can add up to absurd times).
+constexpr double kLatestEventSeconds = 1e9;
+
+// The frame of a time: negative and not-a-number times are frame 0.
 int64_t SecondsToFrame(double seconds, double sampleRate);
 
 // Note-on and note-off messages on MIDI channel 1.

@@ -4,6 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -126,6 +128,17 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options)
   {
     const int code = app.exit(e);
     return code == 0 ? kExitSuccess : kExitUsage;
+  }
+
+  // The range checks let not-a-number through.
+  std::vector<double> numbers{options->sampleRate, options->tempo, options->tailSeconds,
+                              options->durationSeconds};
+  for (const auto* list : {&velocities, &lengths, &starts})
+    numbers.insert(numbers.end(), list->begin(), list->end());
+  if (!std::all_of(numbers.begin(), numbers.end(), [](double x) { return std::isfinite(x); }))
+  {
+    std::cerr << "thudwerk-render: every number on the command line must be finite\n";
+    return kExitUsage;
   }
 
   options->doublePrecision = precision == "64";
