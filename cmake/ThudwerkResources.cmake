@@ -56,7 +56,9 @@ function(thudwerk_embed_png_resources target)
     cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${ARG_DIRECTORY}" OUTPUT_VARIABLE path)
     list(APPEND paths "${path}")
   endforeach()
-  set(out_dir "${CMAKE_CURRENT_BINARY_DIR}/${ARG_TABLE}")
+  # One folder per target, so two targets of a folder may embed tables of the
+  # same name.
+  set(out_dir "${CMAKE_CURRENT_BINARY_DIR}/${target}_images/${ARG_TABLE}")
 
   if(WIN32)
     set(script "")
