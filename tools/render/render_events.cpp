@@ -48,16 +48,16 @@ int64_t SecondsToFrame(double seconds, double sampleRate)
 void AddNoteEvents(const std::vector<NoteSpec>& notes, double sampleRate,
                    std::vector<RenderEvent>* events)
 {
-  for (const NoteSpec& spec : notes)
+  for (const NoteSpec& played : notes)
   {
-    RenderEvent on{SecondsToFrame(spec.startSeconds, sampleRate), RenderEvent::kMidi};
+    RenderEvent on{SecondsToFrame(played.startSeconds, sampleRate), RenderEvent::kMidi};
     on.status = 0x90;
-    on.data1 = uint8_t(spec.note);
-    on.data2 = uint8_t(spec.velocity);
-    RenderEvent off{SecondsToFrame(spec.startSeconds + spec.lengthSeconds, sampleRate),
+    on.data1 = uint8_t(played.note);
+    on.data2 = uint8_t(played.velocity);
+    RenderEvent off{SecondsToFrame(played.startSeconds + played.lengthSeconds, sampleRate),
                     RenderEvent::kMidi};
     off.status = 0x80;
-    off.data1 = uint8_t(spec.note);
+    off.data1 = uint8_t(played.note);
     events->push_back(on);
     events->push_back(off);
   }
