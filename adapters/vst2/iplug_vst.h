@@ -13,7 +13,9 @@ class IGraphics;
 // Threads: hosts call the dispatcher from their user-interface thread and the
 // processing and parameter callbacks from their audio thread. Every entry
 // point holds the instance lock for its whole call, so they never overlap;
-// host callbacks made while processing happen with the lock held.
+// host callbacks made while processing happen with the lock held. The
+// dispatcher and setParameter, which may allocate deep inside, catch every
+// exception: the call answers 0 and the host never unwinds.
 class IPlugVST : public IPlugBase
 {
 public:

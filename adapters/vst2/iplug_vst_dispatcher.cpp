@@ -60,8 +60,17 @@ VstIntPtr IPlugVST::DispatcherCallback(AEffect* effect, VstInt32 opcode, VstInt3
     delete plug;
     return 0;
   }
-  CriticalSectionLock lock(plug->GetLock());
-  return plug->Dispatch(opcode, index, value, ptr, opt);
+  try
+  {
+    CriticalSectionLock lock(plug->GetLock());
+    return plug->Dispatch(opcode, index, value, ptr, opt);
+  }
+  catch (...)
+  {
+    // Memory running out deep inside a call (a preset file read, the editor
+    // window) fails that call; the host's C code must never unwind.
+    return 0;
+  }
 }
 
 VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)

@@ -60,12 +60,20 @@ void IPlugVST::SetParameterCallback(AEffect* effect, VstInt32 index, float value
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
-  CriticalSectionLock lock(plug->GetLock());
-  IPlugParam* param = plug->GetParam(index);
-  if (!param) return;
-  if (IPlugEditor* editor = plug->GetEditor()) editor->PushParamToControls(index, value, true);
-  param->SetFromNormalized(value);
-  plug->HandleParamChange(index);
+  try
+  {
+    CriticalSectionLock lock(plug->GetLock());
+    IPlugParam* param = plug->GetParam(index);
+    if (!param) return;
+    if (IPlugEditor* editor = plug->GetEditor()) editor->PushParamToControls(index, value, true);
+    param->SetFromNormalized(value);
+    plug->HandleParamChange(index);
+  }
+  catch (...)
+  {
+    // A preset parameter reads files; running out of memory there loses
+    // this change only, never the host.
+  }
 }
 
 float IPlugVST::GetParameterCallback(AEffect* effect, VstInt32 index)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <new>
 #include <vector>
 
 namespace
@@ -28,12 +29,22 @@ public:
     GetParam(1)->AddDisplayText(1, "On");
   }
 
-  void Reset() override { ++resets; }
+  void Reset() override
+  {
+    if (outOfMemory) throw std::bad_alloc();
+    ++resets;
+  }
   void OnActivate(bool active) override { activations.push_back(active); }
-  void HandleParamChange(int paramIdx) override { changes.push_back(paramIdx); }
+  void HandleParamChange(int paramIdx) override
+  {
+    if (outOfMemory) throw std::bad_alloc();
+    changes.push_back(paramIdx);
+  }
   void HandleMidiEvent(const IMidiEvent& message) override { midi.push_back(message); }
   void HandleSysEx(const ISysEx& message) override { sysexSizes.push_back(message.mSize); }
 
+  // Makes Reset and HandleParamChange fail as a deep allocation would.
+  bool outOfMemory = false;
   int resets = 0;
   std::vector<bool> activations;
   std::vector<int> changes;
@@ -308,6 +319,22 @@ TEST_F(IPlugVSTTest, ActivationAndRateChangesReset)
   host.Dispatch(effect, effSetBlockSize, 0, -4);
   host.Dispatch(effect, effSetBlockSize, 0, VstIntPtr(1) << 40);
   EXPECT_EQ(probe->GetBlockSize(), 256);
+}
+
+TEST_F(IPlugVSTTest, FailuresInsideACallNeverReachTheHost)
+{
+  probe->outOfMemory = true;
+  EXPECT_EQ(host.Dispatch(effect, effSetSampleRate, 0, 0, nullptr, 48000.0f), 0);
+  char quarter[] = "0.25";
+  EXPECT_EQ(host.Dispatch(effect, effString2Parameter, 0, 0, quarter), 0);
+  effect->setParameter(effect, 0, 0.75f);
+  probe->outOfMemory = false;
+
+  // The instance keeps answering afterwards.
+  host.Dispatch(effect, effMainsChanged, 0, 0);
+  EXPECT_EQ(probe->resets, 1);
+  effect->setParameter(effect, 0, 1.0f);
+  EXPECT_EQ(probe->changes, (std::vector<int>{0}));
 }
 
 TEST_F(IPlugVSTTest, TextToParameterUsesDisplayTextsAndNegation)
