@@ -15,11 +15,17 @@ SingleComponentEffect::~SingleComponentEffect() = default;
 
 tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context)
 {
-  return EditControllerEx1::initialize(context);
+  // The base class only looks for a stored host context, so a host that
+  // passes none could initialize again and get every bus and parameter twice.
+  if (initialized) return kResultFalse;
+  const tresult result = EditControllerEx1::initialize(context);
+  initialized = result == kResultOk;
+  return result;
 }
 
 tresult PLUGIN_API SingleComponentEffect::terminate()
 {
+  initialized = false;
   removeAllBusses();
   parameters.removeAll();
   return EditControllerEx1::terminate();

@@ -28,8 +28,9 @@ public:
   SingleComponentEffect();
   ~SingleComponentEffect() override;
 
-  // IPluginBase, shared by the component and the controller. terminate
-  // removes every bus and parameter.
+  // IPluginBase, shared by the component and the controller. A second
+  // initialize before terminate answers kResultFalse, with or without a host
+  // context; terminate removes every bus and parameter.
   tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
   tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
@@ -105,6 +106,9 @@ protected:
 
   // The set-up of the last accepted setupProcessing.
   ProcessSetup processSetup;
+
+private:
+  bool initialized = false;
 };
 
 } // namespace Vst

@@ -242,6 +242,24 @@ TEST_F(EffectTest, WithoutHostApplicationTheHostStaysUnidentified)
   other->terminate();
 }
 
+TEST_F(EffectTest, SecondInitializeWithoutAContextBuildsNothingTwice)
+{
+  IPtr<IComponent> other = Create(false);
+  ASSERT_TRUE(other);
+  auto otherController = Query<IEditController>(other);
+  ASSERT_EQ(other->initialize(nullptr), kResultOk);
+  const int32 parameters = otherController->getParameterCount();
+  const int32 outputs = other->getBusCount(kAudio, kOutput);
+  EXPECT_EQ(other->initialize(nullptr), kResultFalse);
+  EXPECT_EQ(otherController->getParameterCount(), parameters);
+  EXPECT_EQ(other->getBusCount(kAudio, kOutput), outputs);
+  EXPECT_EQ(Query<IUnitInfo>(other)->getUnitCount(), 3);
+  ASSERT_EQ(other->terminate(), kResultOk);
+  EXPECT_EQ(other->initialize(nullptr), kResultOk) << "terminate allows a new start";
+  EXPECT_EQ(otherController->getParameterCount(), parameters);
+  other->terminate();
+}
+
 TEST_F(EffectTest, ViewsWithoutAnEditorOfferNothing)
 {
   EXPECT_EQ(controller->createView("other"), nullptr);
