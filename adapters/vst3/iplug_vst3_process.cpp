@@ -144,6 +144,8 @@ void IPlugVST3::HandleNoteEvents(IEventList* events)
           std::isnan(e.noteOn.velocity) ? 0.0f : std::min(std::max(e.noteOn.velocity, 0.0f), 1.0f);
       message.mStatus = static_cast<uint8_t>(0x90 | e.noteOn.channel);
       message.mData1 = static_cast<uint8_t>(e.noteOn.pitch);
+      // In single precision, like the host's own velocity / 127: a double
+      // product would truncate most MIDI velocities to the one below.
       message.mData2 = static_cast<uint8_t>(velocity * 127.0f);
     }
     else if (e.type == Event::kNoteOffEvent)

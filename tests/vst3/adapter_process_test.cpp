@@ -270,6 +270,30 @@ TEST_F(EffectTest, NoteEventsBecomeMidiMessagesAndOtherEventsAreSkipped)
   }
 }
 
+TEST_F(EffectTest, HostVelocitiesOfMidiValuesArriveAsThoseValues)
+{
+  // Hosts send a MIDI velocity v as the float v / 127; it must come back as
+  // v, not as v - 1 where the float lies just below the exact fraction.
+  for (int first = 0; first < 128; first += 64)
+  {
+    IPtr<IComponent> instance = Create(false);
+    ASSERT_TRUE(instance);
+    ASSERT_EQ(instance->initialize(host->unknownCast()), kResultOk);
+    auto instanceProcessor = Query<IAudioProcessor>(instance);
+    ProcessSetup setup{kRealtime, kSample32, 16, 48000.0};
+    ASSERT_EQ(instanceProcessor->setupProcessing(setup), kResultOk);
+    ProcessBlock block(kSample32, {2}, {2}, 16);
+    for (int velocity = first; velocity < first + 64; ++velocity)
+      block.Events().AddNoteOn(0, 0, 60, static_cast<float>(velocity) / 127.0f);
+    ASSERT_EQ(instanceProcessor->process(block.Data(16)), kResultOk);
+    const TestEffectProbes& probes = Probes();
+    ASSERT_EQ(probes.midiCount, 64);
+    for (int i = 0; i < 64; ++i)
+      EXPECT_EQ(probes.midi[i].mData2, first + i);
+    instance->terminate();
+  }
+}
+
 TEST_F(EffectTest, PresetParameterSelectsInsideTheListOnly)
 {
   Prepare(kSample32, 16);
