@@ -94,5 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ChainCase{44100.0, 44100.0, 1, false}, ChainCase{44100.0, 44100.0, 2, true},
                     ChainCase{48000.0, 48000.0, 3, true}, ChainCase{96000.0, 96000.0, 4, true},
                     ChainCase{22050.0, 22050.0, 5, true}, ChainCase{44100.0, 96000.0, 6, true},
-                    ChainCase{48000.0, 8000.0, 7, true}));
+                    ChainCase{48000.0, 8000.0, 7, true},
+                    // Below 1 kHz a token change holds the gate low for no
+                    // sample and the follower falls in one step.
+                    ChainCase{500.0, 500.0, 8, true}, ChainCase{44100.0, 900.0, 10, true}));
 } // namespace
