@@ -295,7 +295,7 @@ void LICE_FillArea(LICE_IBitmap* dest, int x, int y, int width, int height, LICE
   const int op = mode & LICE_BlendMask;
   const int fx = int(left), fy = int(top), fw = int(w), fh = int(h);
 
-  if (op == 0 && steps >= 256)
+  if (op == 0 && steps == 256)
   {
     ForEachFillPixel(dest, fx, fy, fw, fh, [colour](LICE_pixel) { return colour; });
   }

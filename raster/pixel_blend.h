@@ -80,7 +80,7 @@ inline LICE_pixel BlendPixel(LICE_pixel d, LICE_pixel s, int w, int op)
   switch (op)
   {
   case 0:
-    return w >= 256 ? s : PerByte(d, s, [w](int db, int sb) { return Mix(db, sb, 256 - w); });
+    return w == 256 ? s : PerByte(d, s, [w](int db, int sb) { return Mix(db, sb, 256 - w); });
   case 1:
     return PerByte(d, s, [w](int db, int sb) { return Add(db, sb, w); });
   case 2:
@@ -138,7 +138,7 @@ inline LICE_pixel FillPixel(LICE_pixel d, LICE_pixel c, int w, int op)
   switch (op)
   {
   case 0:
-    if (w >= 256) return c;
+    if (w == 256) return c;
     if (w < 1) return d;
     return PerColourByte(d, c, w + (da - w) * (256 - w) / 256,
                          [w](int db, int cb) { return (db - cb) * (256 - w) / 256 + cb; });

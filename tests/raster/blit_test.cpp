@@ -266,6 +266,24 @@ INSTANTIATE_TEST_SUITE_P(AllModes, BlitModes,
                          ::testing::Values(0, 1, 2, 3, 4, 0x10000, 0x10001, 0x10002, 0x10003,
                                            0x10004));
 
+TEST(BlitModes, WeightsAboveOneFollowTheFormulas)
+{
+  // Only a weight of exactly one copies in mode 0; above it the source is
+  // pushed past, as the formula says.
+  for (int mode : {0, 1, 2, 3, 4})
+    for (float weight : {1.5f, 2.0f})
+    {
+      LICE_MemBitmap src(256, 1), dest(256, 1), original(256, 1);
+      MakePairs(src, dest);
+      MakePairs(src, original);
+      LICE_CopyArea(&dest, &src, 0, 0, nullptr, weight, mode);
+      for (int x = 0; x < 256; ++x)
+        ASSERT_EQ(PixelAt(dest, x, 0),
+                  ReferenceBlit(PixelAt(original, x, 0), PixelAt(src, x, 0), weight, mode))
+            << "mode " << mode << " weight " << weight << " at " << x;
+    }
+}
+
 TEST(BlitModes, SourceAlphaAtFullWeightReplacesOpaqueAndKeepsTransparent)
 {
   LICE_MemBitmap src(2, 1), dest(2, 1);

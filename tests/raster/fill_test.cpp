@@ -10,13 +10,16 @@ namespace
 {
 constexpr LICE_pixel kUntouched = 0x05060708;
 
-// The general mode-0 fill formula, written from its definition.
+// The general mode-0 fill formula, written from its definition (bytes
+// limited to 0..255).
 LICE_pixel GeneralFill(LICE_pixel d, LICE_pixel c, int W)
 {
   int out[4];
   for (int i = 0; i < 3; ++i)
     out[i] = (Channel(d, i) - Channel(c, i)) * (256 - W) / 256 + Channel(c, i);
   out[3] = W + (Channel(d, 3) - W) * (256 - W) / 256;
+  for (int& v : out)
+    v = std::min(255, std::max(0, v));
   return LICE_Rgba(out[2], out[1], out[0], out[3]);
 }
 
@@ -76,6 +79,16 @@ TEST(FillArea, OtherWeightsFollowTheGeneralFormula)
   for (float weight : {0.01f, 0.3f, 0.6f, 0.99f})
   {
     const LICE_pixel c = 0xC0FF0080;
+    CheckFill(c, weight, 0, [=](LICE_pixel d) { return GeneralFill(d, c, int(weight * 256)); });
+  }
+}
+
+TEST(FillArea, OnlyExactlyFullWeightStoresTheColour)
+{
+  // Above full weight the general formula applies: it pushes past the colour.
+  for (float weight : {1.5f, 2.0f})
+  {
+    const LICE_pixel c = 0x90A03070;
     CheckFill(c, weight, 0, [=](LICE_pixel d) { return GeneralFill(d, c, int(weight * 256)); });
   }
 }
