@@ -58,8 +58,6 @@ public:
   virtual void MarkClean();
   // May have side effects (see IFileSelectorControl): call once per tick.
   virtual bool IsDirty();
-  // Extension point without behaviour.
-  virtual void ReservedHook() {}
   // Any thread (see the class comment).
   virtual void TakeAuxValueFromPlug(int auxParamIdx, double value);
 

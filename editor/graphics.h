@@ -75,20 +75,13 @@ public:
   virtual bool AskForColor(IRgba& color, const char* prompt) = 0;
   virtual bool OpenUrl(const char* url, const char* caption, const char* confirmation,
                        const char* error) = 0;
-  // Extension point without behaviour.
-  virtual bool ReservedQuery() { return false; }
   virtual void* OpenEditorWindow(void* parentWindow) = 0;
-  // Extension points without behaviour.
-  virtual void ReservedHook1() {}
-  virtual void ReservedHook2() {}
   virtual void CloseEditorWindow() = 0;
   virtual void* WindowHandle() = 0;
   virtual bool ClipboardText(std::string& text) = 0;
   ~IGraphics() override;
   virtual void ConcealMouseCursor() {}
   virtual void RevealMouseCursor() {}
-  // Extension point without behaviour.
-  virtual void ReservedHook3() {}
   // Decodes the image of a resource id; the file name's extension selects
   // the decoder. Null when it cannot.
   virtual LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) = 0;
