@@ -70,6 +70,9 @@ void IGraphics::Resize(int width, int height)
   mWidth = width;
   mHeight = height;
   ClearMouseCapture();
+  // A catcher among the controls is about to be deleted with them.
+  for (const auto& control : mControls)
+    if (control.get() == mKeyCatcher) mKeyCatcher = nullptr;
   DeleteControls();
   mDrawBitmap.reset();
   PrepareDraw();

@@ -2,6 +2,7 @@
 
 #include "control.h"
 #include "file_dialog_filter.h"
+#include "popup_menu_numbering.h"
 #include "resource_bitmap.h"
 
 #include "lice_bitmap.h"
@@ -58,6 +59,12 @@ void IGraphicsHeadless::CancelTextEntry()
   mEntryParam = nullptr;
 }
 
+void IGraphicsHeadless::Resize(int width, int height)
+{
+  CancelTextEntry();
+  IGraphics::Resize(width, height);
+}
+
 int IGraphicsHeadless::ShowMessageDialog(const char* text, const char* caption, int)
 {
   ++mPromptCount;
@@ -72,7 +79,9 @@ IMenu* IGraphicsHeadless::ShowPopupMenu(IMenu* menu, const IRect& rect)
   ++mPromptCount;
   mLastMenuRect = rect;
   const std::optional<std::vector<int>> path = TakeAnswer(mMenuAnswers);
-  if (!menu || !path || path->empty()) return nullptr;
+  if (!menu) return nullptr;
+  PopupMenuNumbering(*menu).ClearChosenItems();
+  if (!path || path->empty()) return nullptr;
 
   IMenu* current = menu;
   for (size_t level = 0; level < path->size(); ++level)

@@ -67,6 +67,8 @@ public:
 
   bool DrawScreen(const IRect& rect) override;
   void CancelTextEntry() override;
+  // A pending text entry is dropped: its control goes with the others.
+  void Resize(int width, int height) override;
   const char* DrawingApiName() override { return "Headless"; }
   int ShowMessageDialog(const char* text, const char* caption, int type) override;
   IMenu* ShowPopupMenu(IMenu* menu, const IRect& rect) override;

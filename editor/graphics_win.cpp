@@ -78,10 +78,11 @@ void* IGraphicsWin::OpenEditorWindow(void* parentWindow)
   int y = 0;
   int w = mWidth;
   int h = mHeight;
-  if (mPlugWnd)
+  RECT windowRect{};
+  // A window the host destroyed along with its parent has no geometry to
+  // keep; it is only forgotten.
+  if (mPlugWnd && GetWindowRect(mPlugWnd, &windowRect))
   {
-    RECT windowRect{};
-    GetWindowRect(mPlugWnd, &windowRect);
     w = windowRect.right - windowRect.left;
     h = windowRect.bottom - windowRect.top;
     // Child positions are in the parent's client coordinates: measured from
@@ -90,8 +91,8 @@ void* IGraphicsWin::OpenEditorWindow(void* parentWindow)
     MapWindowPoints(nullptr, mParentWnd, reinterpret_cast<POINT*>(&windowRect), 2);
     x = windowRect.left;
     y = windowRect.top;
-    CloseEditorWindow();
   }
+  CloseEditorWindow();
 
   if (sOpenWindows++ == 0)
   {
@@ -432,6 +433,8 @@ void IGraphicsWin::Resize(int width, int height)
   if (width == mWidth && height == mHeight) return;
   const int dw = width - mWidth;
   const int dh = height - mHeight;
+  // The entry's control is deleted with the others.
+  DestroyTextEntry();
   IGraphics::Resize(width, height);
   if (!mPlugWnd) return;
   GrowWindow(mPlugWnd, dw, dh);

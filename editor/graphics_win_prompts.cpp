@@ -52,8 +52,7 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect& rect)
   ClearMouseCapture();
   if (!menu) return nullptr;
   const PopupMenuNumbering numbering(*menu);
-  for (const PopupMenuNumbering::Range& range : numbering.Ranges())
-    range.menu->SetChosenItemIdx(-1);
+  numbering.ClearChosenItems();
   if (!mPlugWnd) return nullptr;
 
   HMENU native = BuildNativeMenu(numbering, 0);

@@ -43,6 +43,12 @@ IMenu* PopupMenuNumbering::Resolve(int commandId) const
   return nullptr;
 }
 
+void PopupMenuNumbering::ClearChosenItems() const
+{
+  for (const Range& range : mRanges)
+    range.menu->SetChosenItemIdx(-1);
+}
+
 int PopupMenuNumbering::CommandId(int rangeIndex, int position) const
 {
   if (rangeIndex < 0 || rangeIndex >= int(mRanges.size())) return -1;

@@ -31,6 +31,9 @@ public:
   // it (the chosen items are then left alone).
   IMenu* Resolve(int commandId) const;
 
+  // Sets the chosen item of every numbered menu to -1 (nothing chosen).
+  void ClearChosenItems() const;
+
   // The id of an item of the given range; -1 when out of range.
   int CommandId(int rangeIndex, int position) const;
 

@@ -179,6 +179,31 @@ TEST_F(PromptTest, CancelledEntriesChangeNothing)
   EXPECT_EQ(control->enteredText, "");
 }
 
+TEST_F(PromptTest, ResizeForgetsTheEntryAndCatcherOfDeletedControls)
+{
+  auto* control = new RecordingControl(&plug, IRect(0, 0, 10, 10));
+  editor->AddControl(control);
+  plug.AttachEditor(editor);
+  editor->SetKeyCatcher(control);
+  editor->QueueTextEntry(std::string("typed"));
+  editor->CreateTextEntry(control, *control->GetText(), control->GetRECT(), "", nullptr);
+  ASSERT_TRUE(editor->TextEntryPending());
+  editor->Resize(50, 50);
+  EXPECT_FALSE(editor->TextEntryPending());
+  EXPECT_EQ(editor->GetKeyCatcher(), nullptr);
+  EXPECT_FALSE(editor->OnKeyDown(5, 5, 17));
+  EXPECT_TRUE(editor->Tick().Empty());
+
+  // A catcher that is not one of the controls stays.
+  RecordingControl outside(&plug, IRect(0, 0, 1, 1));
+  editor->SetKeyCatcher(&outside);
+  editor->Resize(60, 60);
+  EXPECT_EQ(editor->GetKeyCatcher(), &outside);
+  EXPECT_TRUE(editor->OnKeyDown(5, 5, 17));
+  EXPECT_EQ(outside.lastKey, 17);
+  editor->SetKeyCatcher(nullptr);
+}
+
 TEST_F(PromptTest, MenuChoicesFollowPathsIntoSubmenus)
 {
   plug.AttachEditor(editor);
@@ -194,9 +219,12 @@ TEST_F(PromptTest, MenuChoicesFollowPathsIntoSubmenus)
   editor->QueueMenuChoice({0});
   EXPECT_EQ(editor->ShowPopupMenu(&root, IRect()), &root);
   EXPECT_EQ(root.ChosenItemIdx(), 0);
+  // Only the menu chosen from says so; the others say nothing was chosen.
+  EXPECT_EQ(factory.ChosenItemIdx(), -1);
   // Items that cannot be chosen answer as cancelled.
   editor->QueueMenuChoice({2});
   EXPECT_EQ(editor->ShowPopupMenu(&root, IRect()), nullptr);
+  EXPECT_EQ(root.ChosenItemIdx(), -1);
   editor->QueueMenuChoice({1});
   EXPECT_EQ(editor->ShowPopupMenu(&root, IRect()), nullptr);
   editor->QueueMenuChoice({0, 0});

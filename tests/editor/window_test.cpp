@@ -246,6 +246,27 @@ TEST_F(EditorWindowTest, ReopeningKeepsPositionAndSizeAndOneWindow)
   EXPECT_EQ(after.bottom - after.top, 31);
 }
 
+TEST_F(EditorWindowTest, ReopeningAfterTheHostDestroyedTheWindowStartsAfresh)
+{
+  // A host frame destroyed with the editor inside, without closing it first.
+  HWND frame = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, host,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(frame, nullptr);
+  HWND first = static_cast<HWND>(graphics->OpenEditorWindow(frame));
+  ASSERT_NE(first, nullptr);
+  DestroyWindow(frame);
+  EXPECT_FALSE(IsWindow(first));
+
+  HWND second = Open();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(GetParent(second), host);
+  RECT client{};
+  GetClientRect(second, &client);
+  EXPECT_EQ(client.right, 40);
+  EXPECT_EQ(client.bottom, 40);
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), 1);
+}
+
 TEST_F(EditorWindowTest, ClosingKeepsControlsAndValues)
 {
   HWND window = Open();
@@ -401,6 +422,25 @@ TEST_F(EditorWindowTest, ResizeGrowsTheWindowAndAsksThePlugToRebuild)
   EXPECT_EQ(hostSize.right - hostSize.left, 200);
   graphics->Resize(60, 50);
   EXPECT_EQ(plug.EventsOf(Event::kResize).size(), 1u);
+}
+
+TEST_F(EditorWindowTest, ResizeClosesAnOpenTextEntry)
+{
+  ASSERT_NE(Open(), nullptr);
+  IControl* knob = graphics->GetControl(1);
+  graphics->CreateTextEntry(knob, *knob->GetText(), IRect(2, 2, 30, 20), "5",
+                            plug.GetParam(EditorTestPlug::kIntParam));
+  HWND entry = graphics->GetTextEntryWindow();
+  ASSERT_NE(entry, nullptr);
+  const double before = plug.GetParam(0)->Value();
+  // The knob the entry edits is deleted by the resize: the entry goes with
+  // it and nothing is committed later.
+  graphics->Resize(50, 50);
+  EXPECT_EQ(graphics->GetTextEntryWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(entry));
+  EXPECT_EQ(graphics->GetTextEntryState(), IGraphicsWin::kEntryNone);
+  Pump(100);
+  EXPECT_DOUBLE_EQ(plug.GetParam(0)->Value(), before);
 }
 
 TEST_F(EditorWindowTest, ConcealedCursorComesBackWhereItWas)
