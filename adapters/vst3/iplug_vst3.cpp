@@ -81,11 +81,22 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
   // the second call changes nothing.
   const tresult result = SingleComponentEffect::initialize(context);
   if (result != kResultOk) return result;
-  IdentifyHostFrom(context);
-  BuildBuses();
-  BuildParameters();
-  AfterHostIdentified();
-  ApplyPreset(0);
+  // Building buses, parameters and units allocates. Running out of memory
+  // must reach the host as a result, not an exception, and leave nothing
+  // half built.
+  try
+  {
+    IdentifyHostFrom(context);
+    BuildBuses();
+    BuildParameters();
+    AfterHostIdentified();
+    ApplyPreset(0);
+  }
+  catch (...)
+  {
+    terminate();
+    return kOutOfMemory;
+  }
   return kResultOk;
 }
 

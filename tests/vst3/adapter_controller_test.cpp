@@ -260,6 +260,27 @@ TEST_F(EffectTest, SecondInitializeWithoutAContextBuildsNothingTwice)
   other->terminate();
 }
 
+TEST_F(EffectTest, InitializeThatRunsOutOfMemoryAnswersAndLeavesNothingBuilt)
+{
+  auto failInitialize =
+      reinterpret_cast<void (*)(bool)>(module->Symbol("TestEffectFailInitialize"));
+  ASSERT_NE(failInitialize, nullptr);
+  IPtr<IComponent> other = Create(false);
+  ASSERT_TRUE(other);
+  auto otherController = Query<IEditController>(other);
+  failInitialize(true);
+  const tresult failed = other->initialize(host->unknownCast());
+  failInitialize(false);
+  EXPECT_EQ(failed, kOutOfMemory);
+  EXPECT_EQ(otherController->getParameterCount(), 0);
+  EXPECT_EQ(other->getBusCount(kAudio, kOutput), 0);
+  EXPECT_EQ(Query<IUnitInfo>(other)->getUnitCount(), 1);
+  EXPECT_EQ(other->initialize(host->unknownCast()), kResultOk) << "a later attempt starts afresh";
+  EXPECT_EQ(otherController->getParameterCount(), 5);
+  EXPECT_EQ(Query<IUnitInfo>(other)->getUnitCount(), 3);
+  other->terminate();
+}
+
 TEST_F(EffectTest, ViewsWithoutAnEditorOfferNothing)
 {
   EXPECT_EQ(controller->createView("other"), nullptr);

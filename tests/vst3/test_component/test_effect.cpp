@@ -60,7 +60,11 @@ public:
     ++probes.activations;
     probes.active = active;
   }
-  void AfterHostIdentified() override { probes.hostIdentified = GetHostId(); }
+  void AfterHostIdentified() override
+  {
+    probes.hostIdentified = GetHostId();
+    if (sFailInitialize) throw std::bad_alloc();
+  }
   void OnEditorResized() override { ++probes.editorResized; }
   void HandleMidiEvent(const IMidiEvent& message) override
   {
@@ -77,9 +81,13 @@ public:
 
   TestEffectProbes probes;
   static TestEffect* sLast;
+  // Makes initialize run out of memory half way, after the buses and
+  // parameters were built.
+  static bool sFailInitialize;
 };
 
 TestEffect* TestEffect::sLast = nullptr;
+bool TestEffect::sFailInitialize = false;
 
 FUnknown* CreateEffect(void* withEditor)
 {
@@ -126,4 +134,9 @@ extern "C" SMTG_EXPORT_SYMBOL const TestEffectProbes* TestEffectProbeRecord()
 extern "C" SMTG_EXPORT_SYMBOL IPlugBase* TestEffectBase()
 {
   return TestEffect::sLast;
+}
+
+extern "C" SMTG_EXPORT_SYMBOL void TestEffectFailInitialize(bool fail)
+{
+  TestEffect::sFailInitialize = fail;
 }
