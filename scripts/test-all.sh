@@ -14,5 +14,8 @@ ctest --preset linux
 cmake --preset windows
 cmake --build --preset windows
 export WINEPREFIX="$PWD/build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot --init >/dev/null 2>&1 || true
-xvfb-run -a ctest --preset windows
+# A Wine server started without a display (by the build) keeps a desktop that
+# cannot open windows: stop it, then start Wine afresh inside Xvfb.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+xvfb-run -a sh -c 'wineboot --init >/dev/null 2>&1; ctest --preset windows'
