@@ -186,13 +186,6 @@ EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels
       AppendBus(eventInputs, new EventBus(name, busType, flags, channels)));
 }
 
-EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels, BusType busType,
-                                                int32 flags)
-{
-  return static_cast<EventBus*>(
-      AppendBus(eventOutputs, new EventBus(name, busType, flags, channels)));
-}
-
 static AudioBus* AudioBusAt(BusList& list, int32 index)
 {
   if (index < 0 || index >= static_cast<int32>(list.size())) return nullptr;

@@ -85,8 +85,6 @@ protected:
                            int32 flags = BusInfo::kDefaultActive);
   EventBus* addEventInput(const TChar* name, int32 channels = 16, BusType busType = kMain,
                           int32 flags = BusInfo::kDefaultActive);
-  EventBus* addEventOutput(const TChar* name, int32 channels = 16, BusType busType = kMain,
-                           int32 flags = BusInfo::kDefaultActive);
 
   // The audio bus at index of the list, or null.
   AudioBus* getAudioInput(int32 index);
