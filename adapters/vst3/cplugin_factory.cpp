@@ -36,7 +36,16 @@ bool CPluginFactory::registerClass(const PClassInfo2& info, CreateFunction creat
   if (!create || isClassRegistered(info.cid)) return false;
   ClassEntry entry{info, PClassInfoW{}, create, context};
   entry.unicodeInfo.fromAscii(info);
-  classes.push_back(entry);
+  // Called from GetPluginFactory: running out of memory leaves the class
+  // unregistered rather than throwing into the host.
+  try
+  {
+    classes.push_back(entry);
+  }
+  catch (...)
+  {
+    return false;
+  }
   return true;
 }
 

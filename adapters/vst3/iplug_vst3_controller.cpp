@@ -54,7 +54,15 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value)
 IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 {
   if (!name || std::strcmp(name, ViewType::kEditor) != 0) return nullptr;
-  return new IPlugVST3View(this);
+  // Running out of memory answers "no view", never an exception into the host.
+  try
+  {
+    return new IPlugVST3View(this);
+  }
+  catch (...)
+  {
+    return nullptr;
+  }
 }
 
 int32 PLUGIN_API IPlugVST3::getUnitCount()
