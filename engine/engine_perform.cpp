@@ -27,7 +27,6 @@ double UnitParam(const KickEngine& engine, int index)
 // Also runs for blocks of 0 frames: the velocity latch sees every block start.
 BlockConstants PrepareBlock(KickEngine& engine)
 {
-  engine.invSampleRate = 1 / engine.sampleRate;
   UpdateVelocityLatch(engine.velocity, engine.params[EngineParam::Voice00_NoteGate],
                       engine.params[EngineParam::Voice00_NoteVelocity]);
 
