@@ -67,38 +67,13 @@ void RenderBlocks(benchmark::State& state, Sound sound)
       benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
   EngineDestroy(engine);
 }
-
-void BM_KickPlain(benchmark::State& state)
-{
-  RenderBlocks(state, kPlain);
-}
-void BM_KickDistortion(benchmark::State& state)
-{
-  RenderBlocks(state, kDistortion);
-}
-void BM_KickReverb(benchmark::State& state)
-{
-  RenderBlocks(state, kReverb);
-}
-void BM_KickDistortionAndReverb(benchmark::State& state)
-{
-  RenderBlocks(state, kDistortionAndReverb);
-}
-void BM_KickWorstCase(benchmark::State& state)
-{
-  RenderBlocks(state, kWorstCase);
-}
-void BM_SilentEngine(benchmark::State& state)
-{
-  RenderBlocks(state, kSilent);
-}
 } // namespace
 
-BENCHMARK(BM_KickPlain);
-BENCHMARK(BM_KickDistortion);
-BENCHMARK(BM_KickReverb);
-BENCHMARK(BM_KickDistortionAndReverb);
-BENCHMARK(BM_KickWorstCase);
-BENCHMARK(BM_SilentEngine);
+BENCHMARK_CAPTURE(RenderBlocks, KickPlain, kPlain);
+BENCHMARK_CAPTURE(RenderBlocks, KickDistortion, kDistortion);
+BENCHMARK_CAPTURE(RenderBlocks, KickReverb, kReverb);
+BENCHMARK_CAPTURE(RenderBlocks, KickDistortionAndReverb, kDistortionAndReverb);
+BENCHMARK_CAPTURE(RenderBlocks, KickWorstCase, kWorstCase);
+BENCHMARK_CAPTURE(RenderBlocks, SilentEngine, kSilent);
 
 BENCHMARK_MAIN();
