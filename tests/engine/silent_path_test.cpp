@@ -72,6 +72,18 @@ public:
     EngineSetParam(full.get(), index, value);
   }
 
+  void SetAndRender(int index, double value, int frames, int blockSize)
+  {
+    Set(index, value);
+    Render(frames, blockSize);
+  }
+
+  void Reset(double sampleRate, int blockSize)
+  {
+    EngineReset(fast.get(), sampleRate, blockSize);
+    EngineReset(full.get(), sampleRate, blockSize);
+  }
+
   void Render(int frames, int blockSize)
   {
     StereoBuffer a;
@@ -97,8 +109,7 @@ TEST(SilentPath, SilenceFromResetWithEveryReverbSetting)
   {
     TwinEngines twins;
     twins.Set(EngineParam::ReverbOffOn, rev);
-    twins.Set(EngineParam::TransistorDistLoad, 0.4);
-    twins.Render(70000, 512);
+    twins.SetAndRender(EngineParam::TransistorDistLoad, 0.4, 70000, 512);
     twins.Render(0, 1);
     twins.Render(333, 1);
   }
@@ -110,18 +121,14 @@ TEST(SilentPath, KickThenReleaseThenLongSilence)
   {
     TwinEngines twins;
     twins.Set(EngineParam::ReverbOffOn, rev);
-    twins.Set(EngineParam::Voice00_NoteGate, 1.0);
-    twins.Render(5000, 256);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 5000, 256);
     // The release passes level 0 long before it ends (h from 1 to 3).
-    twins.Set(EngineParam::Voice00_NoteGate, 0.0);
-    twins.Render(100000, 256);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 100000, 256);
     // Held past the end of the decay, then released from level 0: a release
     // that never ends but is silent.
     twins.Set(EngineParam::BassEnvDecay, 0.0);
-    twins.Set(EngineParam::Voice00_NoteGate, 1.0);
-    twins.Render(44100, 1024);
-    twins.Set(EngineParam::Voice00_NoteGate, 0.0);
-    twins.Render(80000, 1024);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 44100, 1024);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 80000, 1024);
   }
 }
 
@@ -131,22 +138,15 @@ TEST(SilentPath, ReverbSwitchedOffAndOnAroundATail)
   TwinEngines twins;
   twins.Set(EngineParam::BassEnvDecay, 0.0);
   twins.Set(EngineParam::ReverbOffOn, 1.0);
-  twins.Set(EngineParam::Voice00_NoteGate, 1.0);
-  twins.Render(3000, 300);
-  twins.Set(EngineParam::Voice00_NoteGate, 0.0);
-  twins.Render(40000, 300);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 3000, 300);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 40000, 300);
   // Off for less than a line length: the lines are not all clean yet.
-  twins.Set(EngineParam::ReverbOffOn, 0.0);
-  twins.Render(30000, 4096);
-  twins.Set(EngineParam::ReverbOffOn, 1.0);
-  twins.Render(10000, 4096);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 0.0, 30000, 4096);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 1.0, 10000, 4096);
   // Off for longer than the longest line, then on again from silence.
-  twins.Set(EngineParam::ReverbOffOn, 0.0);
-  twins.Render(70000, 700);
-  twins.Set(EngineParam::ReverbOffOn, 1.0);
-  twins.Render(20000, 700);
-  twins.Set(EngineParam::ReverbOffOn, 0.5);
-  twins.Render(5000, 1);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 0.0, 70000, 700);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 1.0, 20000, 700);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 0.5, 5000, 1);
 }
 
 TEST(SilentPath, DistortionSwitchedWhileItsDcBlockerStillDecays)
@@ -154,17 +154,12 @@ TEST(SilentPath, DistortionSwitchedWhileItsDcBlockerStillDecays)
   TwinEngines twins;
   twins.Set(EngineParam::BassEnvDecay, 0.0);
   twins.Set(EngineParam::TransistorDistLoad, 0.8);
-  twins.Set(EngineParam::Voice00_NoteGate, 1.0);
-  twins.Render(2000, 128);
-  twins.Set(EngineParam::Voice00_NoteGate, 0.0);
-  twins.Render(40000, 1000);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 2000, 128);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 40000, 1000);
+  twins.SetAndRender(EngineParam::TransistorDistLoad, 0.0, 20000, 1000);
+  twins.SetAndRender(EngineParam::TransistorDistLoad, 0.3, 3000, 1000);
   twins.Set(EngineParam::TransistorDistLoad, 0.0);
-  twins.Render(20000, 1000);
-  twins.Set(EngineParam::TransistorDistLoad, 0.3);
-  twins.Render(3000, 1000);
-  twins.Set(EngineParam::TransistorDistLoad, 0.0);
-  twins.Set(EngineParam::ReverbOffOn, 1.0);
-  twins.Render(3000, 1000);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 1.0, 3000, 1000);
 }
 
 TEST(SilentPath, PendingTokenChangesAndOddGateValues)
@@ -172,24 +167,17 @@ TEST(SilentPath, PendingTokenChangesAndOddGateValues)
   TwinEngines twins;
   twins.Render(1000, 100);
   // A token change with the gate low still counts down its hold.
-  twins.Set(EngineParam::Voice00_NoteRetrig, 0.25);
-  twins.Render(10, 10);
+  twins.SetAndRender(EngineParam::Voice00_NoteRetrig, 0.25, 10, 10);
   twins.Render(100, 7);
   // Negative zeros keep their sign through the chain.
-  twins.Set(EngineParam::Voice00_NoteRetrig, -0.0);
-  twins.Render(200, 64);
+  twins.SetAndRender(EngineParam::Voice00_NoteRetrig, -0.0, 200, 64);
   twins.Set(EngineParam::MainVolume, -0.0);
   twins.Set(EngineParam::BassAmpLevel, -0.0);
-  twins.Set(EngineParam::SnapAmpLevel, -0.0);
-  twins.Render(200, 64);
-  twins.Set(EngineParam::ReverbOffOn, 1.0);
-  twins.Render(200, 64);
-  twins.Set(EngineParam::Voice00_NoteGate, -0.0);
-  twins.Render(200, 64);
-  twins.Set(EngineParam::Voice00_NoteGate, 0.3);
-  twins.Render(500, 64);
-  twins.Set(EngineParam::Voice00_NoteGate, 0.0);
-  twins.Render(500, 64);
+  twins.SetAndRender(EngineParam::SnapAmpLevel, -0.0, 200, 64);
+  twins.SetAndRender(EngineParam::ReverbOffOn, 1.0, 200, 64);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, -0.0, 200, 64);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.3, 500, 64);
+  twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 500, 64);
 }
 
 TEST(SilentPath, ChangingSampleRatesAndResets)
@@ -197,14 +185,11 @@ TEST(SilentPath, ChangingSampleRatesAndResets)
   TwinEngines twins;
   for (double rate : {96000.0, 8000.0, 44100.0})
   {
-    EngineReset(twins.fast.get(), rate, 256);
-    EngineReset(twins.full.get(), rate, 256);
+    twins.Reset(rate, 256);
     twins.Set(EngineParam::ReverbOffOn, 1.0);
-    twins.Set(EngineParam::Voice00_NoteGate, 1.0);
-    twins.Render(2000, 256);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 2000, 256);
     twins.Set(EngineParam::Voice00_NoteGate, 0.0);
-    twins.Set(EngineParam::ReverbOffOn, 0.0);
-    twins.Render(20000, 2048);
+    twins.SetAndRender(EngineParam::ReverbOffOn, 0.0, 20000, 2048);
   }
 }
 } // namespace
