@@ -40,8 +40,12 @@ VoiceConstants ComputeVoiceConstants(const double* params, double sampleRate,
 GeneratorTiming MakeGeneratorTiming(double attackTime, double decayTime, double peakHz,
                                     const VoiceConstants& k, double sampleRate)
 {
-  return {attackTime,    decayTime,  EnvelopeStep(decayTime, sampleRate),
-          k.holdSamples, k.fallCoef, peakHz};
+  return {decayTime,
+          EnvelopeStep(attackTime, sampleRate),
+          EnvelopeStep(decayTime, sampleRate),
+          k.holdSamples,
+          k.fallCoef,
+          peakHz};
 }
 
 void RunKickGeneratorBlock(KickGenerator& gen, double token, double gate,
@@ -66,9 +70,8 @@ void UpdateVelocityLatch(VelocityLatch& latch, double gate, double velocity)
 
 bool GeneratorAtRest(const KickGenerator& gen, double token, double gate)
 {
-  const bool quietInput = IsPositiveZero(gate) && IsPositiveZero(gen.prevGateRise) &&
-                          IsPositiveZero(gen.prevGateFall) && !(gen.hold > 0.0) &&
-                          SameBits(token, gen.prevRetrig);
+  const bool quietInput = IsPositiveZero(gate) && IsPositiveZero(gen.prevGate) &&
+                          !(gen.hold > 0.0) && SameBits(token, gen.prevRetrig);
   const bool silent =
       IsPositiveZero(gen.level) && IsPositiveZero(gen.follower) && IsPositiveZero(gen.oscPhase);
   if (!quietInput || !silent) return false;

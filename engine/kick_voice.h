@@ -24,13 +24,11 @@ struct KickGenerator
 {
   double hold;
   double prevRetrig;
-  // The previous conditioned gate, one copy for each edge test.
-  double prevGateRise;
-  double prevGateFall;
+  // The previous conditioned gate, for the edge tests.
+  double prevGate;
   EnvelopeStage stage;
   double envPhase;
   double level;
-  double attackStart;
   double releaseStart;
   double follower;
   double oscPhase;
@@ -92,9 +90,9 @@ inline double EnvelopeStep(double seconds, double sampleRate)
 // One generator's block constants. The decay time is also its release scale.
 struct GeneratorTiming
 {
-  double attackTime;
   double decayTime;
-  // EnvelopeStep(decayTime), the same every sample of a block.
+  // EnvelopeStep of each time, the same every sample of a block.
+  double attackStep;
   double decayStep;
   double holdSamples;
   double fallCoef;
@@ -109,18 +107,16 @@ GeneratorTiming MakeGeneratorTiming(double attackTime, double decayTime, double 
 inline double KickEnvelope(KickGenerator& gen, double gate, const GeneratorTiming& timing,
                            double sampleRate)
 {
-  const double attackLen = timing.attackTime * (1.0 - gen.attackStart);
+  // The release start as it was before this sample's edge.
   const double releaseLen = timing.decayTime * gen.releaseStart;
-  const bool rising = gate - gen.prevGateRise == 1.0;
-  const bool falling = gate - gen.prevGateFall == -1.0;
-  gen.prevGateRise = gate;
-  gen.prevGateFall = gate;
+  const bool rising = gate - gen.prevGate == 1.0;
+  const bool falling = gate - gen.prevGate == -1.0;
+  gen.prevGate = gate;
 
   if (rising)
   {
     gen.envPhase = 0.0;
     gen.stage = EnvelopeStage::Attack;
-    gen.attackStart = 0.0;
   }
   else if (falling)
   {
@@ -131,14 +127,14 @@ inline double KickEnvelope(KickGenerator& gen, double gate, const GeneratorTimin
 
   if (gen.stage == EnvelopeStage::Attack)
   {
-    gen.envPhase = gen.envPhase + EnvelopeStep(attackLen, sampleRate);
+    gen.envPhase = gen.envPhase + timing.attackStep;
     if (gen.envPhase > 1.0)
     {
       gen.envPhase = 0.0;
       gen.stage = EnvelopeStage::Decay;
     }
     else
-      gen.level = (1.0 - gen.attackStart) * std::pow(gen.envPhase, 2.001) + gen.attackStart;
+      gen.level = std::pow(gen.envPhase, 2.001);
   }
   if (gen.stage == EnvelopeStage::Decay)
   {

@@ -13,17 +13,9 @@ namespace
 {
 std::vector<double> GeneratorFields(const KickGenerator& g)
 {
-  return {g.hold,
-          g.prevRetrig,
-          g.prevGateRise,
-          g.prevGateFall,
-          g.envPhase,
-          g.level,
-          g.attackStart,
-          g.releaseStart,
-          g.follower,
-          g.oscPhase,
-          static_cast<double>(g.stage)};
+  return {g.hold,     g.prevRetrig, g.prevGate,
+          g.envPhase, g.level,      g.releaseStart,
+          g.follower, g.oscPhase,   static_cast<double>(g.stage)};
 }
 
 std::vector<double> ShaperFields(const TransistorShaperState& s)
