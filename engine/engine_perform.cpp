@@ -1,3 +1,4 @@
+#include "engine_params.h"
 #include "engine_state.h"
 
 #include <cmath>
@@ -19,11 +20,6 @@ struct BlockConstants
   double mainVol;
 };
 
-double UnitParam(const KickEngine& engine, int index)
-{
-  return Clamp(engine.params[index], 0.0, 1.0);
-}
-
 // Also runs for blocks of 0 frames: the velocity latch sees every block start.
 BlockConstants PrepareBlock(KickEngine& engine)
 {
@@ -39,10 +35,10 @@ BlockConstants PrepareBlock(KickEngine& engine)
                                      k.voice.snapPeakHz, k.voice, engine.sampleRate);
   k.gate = engine.params[EngineParam::Voice00_NoteGate];
   k.token = engine.params[EngineParam::Voice00_NoteRetrig];
-  k.rev = UnitParam(engine, EngineParam::ReverbOffOn);
+  k.rev = UnitParam(engine.params, EngineParam::ReverbOffOn);
   k.revBoost = 1 + 0.5 * k.rev;
   k.revSelect = std::trunc(k.rev + 1);
-  k.mainVol = UnitParam(engine, EngineParam::MainVolume);
+  k.mainVol = UnitParam(engine.params, EngineParam::MainVolume);
   return k;
 }
 

@@ -1,14 +1,9 @@
 #include "kick_voice.h"
 
-#include "kick_engine.h"
+#include "engine_params.h"
 
 namespace
 {
-double UnitParam(const double* params, int index)
-{
-  return Clamp(params[index], 0.0, 1.0);
-}
-
 double Square(double x)
 {
   return x * x;
