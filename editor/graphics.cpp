@@ -10,7 +10,6 @@
 #include "plug_base.h"
 #include "plug_param.h"
 
-#include <algorithm>
 #include <cmath>
 
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
@@ -102,7 +101,7 @@ void IGraphics::PushParamToControls(int paramIdx, double value, bool normalized)
   {
     IPlugParam* param = mPlug ? mPlug->GetParam(paramIdx) : nullptr;
     if (!param) return;
-    value = param->ToNormalized(std::min(std::max(value, param->Min()), param->Max()));
+    value = param->ToNormalized(value);
   }
   TakeParamValueFromPlug(paramIdx, value);
 }

@@ -4,7 +4,6 @@
 
 #include "plug_param.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,11 +14,6 @@ namespace
 bool IsListParam(const IPlugParam& param)
 {
   return param.Type() == TypeEnum || (param.Type() == TypeBool && param.DisplayTextCount() > 0);
-}
-
-double ClampToRange(const IPlugParam& param, double plain)
-{
-  return std::min(std::max(plain, param.Min()), param.Max());
 }
 
 // Characters of a typed entry that count.
@@ -42,8 +36,7 @@ void IGraphics::AskForValueText(IControl* control, IPlugParam* param, const IRec
     }
     if (ShowPopupMenu(&menu, rect) == &menu && menu.ChosenItemIdx() >= 0)
     {
-      const double plain = ClampToRange(*param, double(menu.ChosenItemIdx()));
-      control->TakeValueFromUserInput(param->ToNormalized(plain));
+      control->TakeValueFromUserInput(param->ToNormalized(double(menu.ChosenItemIdx())));
     }
     return;
   }
