@@ -12,6 +12,12 @@
 
 #include <cmath>
 
+namespace
+{
+// Drawing calls without a blend composite with the image's alpha.
+const IBlend kDefaultBlend;
+} // namespace
+
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
     : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps)
 {
@@ -169,8 +175,7 @@ bool IGraphics::DrawImage(const IImage& image, const IRect& dest, int srcX, int 
                           const IBlend* blend)
 {
   if (!image.mBitmap || !mDrawBitmap) return false;
-  const IBlend fallback;
-  const IBlend& how = blend ? *blend : fallback;
+  const IBlend& how = blend ? *blend : kDefaultBlend;
   const IRect clipped = dest.Intersection(mDrawRECT);
   const LICE_Rect source{srcX + clipped.L - dest.L, srcY + clipped.T - dest.T,
                          srcX + clipped.R - dest.L, srcY + clipped.B - dest.T};
@@ -196,8 +201,7 @@ bool IGraphics::DrawImageFrame(const IImage& image, const IRect& dest, int frame
 bool IGraphics::FillRect(const IRgba& color, const IRect& rect, const IBlend* blend)
 {
   if (!mDrawBitmap) return false;
-  const IBlend fallback;
-  const IBlend& how = blend ? *blend : fallback;
+  const IBlend& how = blend ? *blend : kDefaultBlend;
   LICE_FillArea(mDrawBitmap.get(), rect.L, rect.T, rect.W(), rect.H(), color.Packed(), how.mWeight,
                 how.RasterMode());
   return true;
