@@ -169,7 +169,9 @@ protected:
   void DeleteControls();
 
   // The topmost control that is visible, not greyed and hit; -1 when none.
-  int GetMouseControlIdx(int x, int y) const;
+  // For mouse-over, a greyed control that takes mouse-over while greyed
+  // counts too.
+  int GetMouseControlIdx(int x, int y, bool mouseOver = false) const;
 
   std::vector<std::unique_ptr<IControl>> mControls;
   IPlugBase* mPlug;

@@ -4,12 +4,13 @@
 
 #include "plug_base.h"
 
-int IGraphics::GetMouseControlIdx(int x, int y) const
+int IGraphics::GetMouseControlIdx(int x, int y, bool mouseOver) const
 {
   for (int i = NControls() - 1; i >= 0; --i)
   {
     IControl* control = mControls[size_t(i)].get();
-    if (!control->IsHidden() && !control->IsGrayed() && control->HitTest(x, y)) return i;
+    const bool takesMouse = !control->IsGrayed() || (mouseOver && control->GetMOWhenGrayed());
+    if (!control->IsHidden() && takesMouse && control->HitTest(x, y)) return i;
   }
   return -1;
 }
@@ -96,20 +97,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key)
 bool IGraphics::OnMouseOver(int x, int y, IMouseKeys* mods)
 {
   if (!mHandleMouseOver) return false;
-  int index = mMouseCapture;
-  if (index < 0)
-  {
-    for (int i = NControls() - 1; i >= 0; --i)
-    {
-      IControl* control = mControls[size_t(i)].get();
-      if (!control->IsHidden() && control->HitTest(x, y) &&
-          (!control->IsGrayed() || control->GetMOWhenGrayed()))
-      {
-        index = i;
-        break;
-      }
-    }
-  }
+  const int index = mMouseCapture >= 0 ? mMouseCapture : GetMouseControlIdx(x, y, true);
   IControl* control = GetControl(index);
   if (!control) return true;
   mMouseX = x;

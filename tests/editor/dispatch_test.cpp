@@ -214,6 +214,25 @@ TEST_F(DispatchTest, MouseOverIsOffByDefault)
   EXPECT_EQ(graphics->GetMouseOver(), -1);
 }
 
+TEST_F(DispatchTest, MouseOverPassesAGreyedControlUnlessItTakesMouseOver)
+{
+  Add(IRect(0, 0, 40, 40));
+  RecordingControl* top = Add(IRect(0, 0, 20, 20));
+  Attach();
+  graphics->HandleMouseOver(true);
+  top->SetGrayed(true);
+  IMouseKeys none;
+  EXPECT_TRUE(graphics->OnMouseOver(5, 5, &none));
+  EXPECT_EQ(graphics->GetMouseOver(), 0);
+  top->SetMOWhenGrayed(true);
+  EXPECT_TRUE(graphics->OnMouseOver(5, 5, &none));
+  EXPECT_EQ(graphics->GetMouseOver(), 1);
+  // A press still passes it by.
+  IMouseKeys left = Left();
+  graphics->OnMouseDown(5, 5, &left);
+  EXPECT_EQ(top->downs, 0);
+}
+
 class Vst3DispatchTest : public DispatchTest
 {
 protected:
