@@ -124,6 +124,15 @@ struct BlitArea
   int height;
 };
 
+// A negative start on one side of the blit is cut off, moving the other
+// side's start along by the same number of pixels.
+void MoveStartToZero(std::int64_t& start, std::int64_t& otherStart)
+{
+  if (start >= 0) return;
+  otherStart -= start;
+  start = 0;
+}
+
 bool ClipBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int x, int y, const LICE_Rect* srcRect,
               BlitArea& area)
 {
@@ -137,26 +146,10 @@ bool ClipBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int x, int y, const LICE_Re
     right = std::min<std::int64_t>(srcRect->right, right);
     bottom = std::min<std::int64_t>(srcRect->bottom, bottom);
   }
-  if (left < 0)
-  {
-    destX -= left;
-    left = 0;
-  }
-  if (top < 0)
-  {
-    destY -= top;
-    top = 0;
-  }
-  if (destX < 0)
-  {
-    left -= destX;
-    destX = 0;
-  }
-  if (destY < 0)
-  {
-    top -= destY;
-    destY = 0;
-  }
+  MoveStartToZero(left, destX);
+  MoveStartToZero(top, destY);
+  MoveStartToZero(destX, left);
+  MoveStartToZero(destY, top);
   const std::int64_t destWidth = dest->Width(), destHeight = dest->Height();
   if (left >= right || top >= bottom || destX >= destWidth || destY >= destHeight) return false;
   right = std::min(right, left + (destWidth - destX));
