@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 namespace
 {
@@ -132,26 +133,22 @@ void LICE_CachedFont::ClearGlyphs()
 
 LICE_pixel LICE_CachedFont::SetTextColor(LICE_pixel colour)
 {
-  std::swap(mTextColor, colour);
-  return colour;
+  return std::exchange(mTextColor, colour);
 }
 
 LICE_pixel LICE_CachedFont::SetBkColor(LICE_pixel colour)
 {
-  std::swap(mBkColor, colour);
-  return colour;
+  return std::exchange(mBkColor, colour);
 }
 
 LICE_pixel LICE_CachedFont::SetOutlineColor(LICE_pixel colour)
 {
-  std::swap(mEffectColor, colour);
-  return colour;
+  return std::exchange(mEffectColor, colour);
 }
 
 int LICE_CachedFont::SetBkMode(int mode)
 {
-  std::swap(mBkMode, mode);
-  return mode;
+  return std::exchange(mBkMode, mode);
 }
 
 void LICE_CachedFont::SetBlendMode(int mode, float opacity)
