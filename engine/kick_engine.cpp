@@ -78,7 +78,6 @@ KickEngine* EngineCreateWithMemory(double sampleRate, const EngineMemory& memory
   }
   EngineReset(engine, sampleRate, 1024);
 
-  engine->blockSize = 1024;
   engine->numInputs = 2;
   engine->numOutputs = 2;
   engine->inputNames[0] = "in1";
@@ -103,13 +102,7 @@ void EngineReset(KickEngine* engine, double sampleRate, int blockSize)
   engine->blockSize = blockSize;
   engine->errorCode = 0;
 
-  for (DelayLine& line : engine->reverb.lines)
-    DelayLineClear(line);
-  engine->reverb.inputHistory = 0.0;
-  for (double& history : engine->reverb.damping)
-    history = 0.0;
-  engine->reverb.linesClear = true;
-  engine->reverb.zeroWriteRun = 0;
+  ReverbClear(engine->reverb);
   engine->bass = KickGenerator{};
   engine->snap = KickGenerator{};
   engine->velocity = VelocityLatch{};

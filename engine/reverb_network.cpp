@@ -210,6 +210,17 @@ void ReverbNetwork(ReverbState& r, const ReverbGeometry& g, bool networkOn, cons
   NoteRun(r, true, count);
 }
 
+void ReverbClear(ReverbState& r)
+{
+  for (DelayLine& line : r.lines)
+    DelayLineClear(line);
+  r.inputHistory = 0.0;
+  for (double& history : r.damping)
+    history = 0.0;
+  r.linesClear = true;
+  r.zeroWriteRun = 0;
+}
+
 bool ReverbAtRest(const ReverbState& r)
 {
   if (!r.linesClear || !IsPositiveZero(r.inputHistory)) return false;

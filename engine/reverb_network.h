@@ -40,6 +40,10 @@ struct ReverbState
   int64_t zeroWriteRun;
 };
 
+// Zeroes every line, position and history; the line sizes stay. Never
+// allocates.
+void ReverbClear(ReverbState& r);
+
 // Lengths and gains; they depend only on the sample rate.
 struct ReverbGeometry
 {
