@@ -16,6 +16,12 @@ struct Key
   int orientation;
   int style;
   std::string face;
+
+  bool operator==(const Key& other) const
+  {
+    return size == other.size && orientation == other.orientation && style == other.style &&
+           face == other.face;
+  }
 };
 
 // The cached font of a key, or null.
