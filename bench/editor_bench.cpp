@@ -7,7 +7,7 @@
 #include "knob_control.h"
 
 #include "lice_bitmap.h"
-#include "plug_base.h"
+#include "test_plug.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,32 +17,6 @@
 
 namespace
 {
-class BenchPlug : public IPlugBase
-{
-public:
-  BenchPlug()
-      : IPlugBase(27, "2-2", 1, "Bench", "", "Thudwerk", 0x00010000, 0x42656e63, 0x54686477, true,
-                  false, true, kApiVST2)
-  {
-    for (int i = 0; i < 27; ++i)
-      GetParam(i)->DefineDouble("Knob", 0.5, 0.0, 1.0, 0.00001);
-  }
-  void BeginParamGesture(int) override {}
-  void NotifyHostParamValue(int, double) override {}
-  void EndParamGesture(int) override {}
-  void NotifyHostPresetChange() override {}
-  int GetSamplePosition() override { return 0; }
-  double GetTempo() override { return 120.0; }
-  void GetTimeSignature(int& numerator, int& denominator) override
-  {
-    numerator = 4;
-    denominator = 4;
-  }
-  void QueryTransport(ITransportInfo&) override {}
-  void ResizeEditor(int, int) override {}
-  bool SendMidiEvent(const IMidiEvent&) override { return true; }
-};
-
 // Images with pixels of every alpha, from a fixed seed.
 class Images
 {
@@ -67,6 +41,8 @@ struct BenchEditor
 {
   BenchEditor()
   {
+    for (int i = 0; i < plug.ParamCount(); ++i)
+      plug.GetParam(i)->DefineDouble("Knob", 0.5, 0.0, 1.0, 0.00001);
     graphics = new IGraphicsHeadless(&plug, 1000, 960);
     auto add = [&](IControl* control) { graphics->AddControl(control); };
     add(new IBitmapControl(&plug, 0, 0, -1, images.Make(2000, 2000, 1),
@@ -87,7 +63,8 @@ struct BenchEditor
     plug.AttachEditor(graphics);
   }
 
-  BenchPlug plug;
+  // 27 parameters, as many as the instrument has.
+  TestPlug plug{27, "2-2", 1, "Bench", kApiVST2};
   Images images;
   IGraphicsHeadless* graphics;
 };
