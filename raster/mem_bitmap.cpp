@@ -48,23 +48,24 @@ bool LICE_MemBitmap::Resize(int width, int height)
   {
     FreeBuffer();
   }
-  else if (!mRawBuffer)
-  {
-    mRawBuffer = static_cast<unsigned char*>(std::malloc(std::size_t(bytes) + kAlignSlack));
-    mAllocatedBytes = mRawBuffer ? std::size_t(bytes) : 0;
-  }
   else if (mAllocatedBytes < std::size_t(bytes))
   {
-    const std::size_t grown = std::size_t(bytes) * 5 / 4;
-    void* moved = std::realloc(mRawBuffer, grown + kAlignSlack);
-    if (moved)
+    if (mRawBuffer)
     {
-      mRawBuffer = static_cast<unsigned char*>(moved);
-      mAllocatedBytes = grown;
+      const std::size_t grown = std::size_t(bytes) * 5 / 4;
+      if (void* moved = std::realloc(mRawBuffer, grown + kAlignSlack))
+      {
+        mRawBuffer = static_cast<unsigned char*>(moved);
+        mAllocatedBytes = grown;
+      }
+      else
+      {
+        // Growing in place failed: a fresh buffer of the exact size may still fit.
+        FreeBuffer();
+      }
     }
-    else
+    if (!mRawBuffer)
     {
-      FreeBuffer();
       mRawBuffer = static_cast<unsigned char*>(std::malloc(std::size_t(bytes) + kAlignSlack));
       mAllocatedBytes = mRawBuffer ? std::size_t(bytes) : 0;
     }
