@@ -57,33 +57,15 @@ void Fill(benchmark::State& state, LICE_pixel colour, float weight, int mode)
   }
   ReportPixels(state);
 }
-
-void AlphaBlit(benchmark::State& state)
-{
-  Blit(state, 1.0f, LICE_BlendUseSourceAlpha);
-}
-void CopyBlit(benchmark::State& state)
-{
-  Blit(state, 1.0f, LICE_BlendCopy);
-}
-void HalfWeightAlphaBlit(benchmark::State& state)
-{
-  Blit(state, 0.5f, LICE_BlendUseSourceAlpha);
-}
-void OpaqueFill(benchmark::State& state)
-{
-  Fill(state, 0xFF202020, 1.0f, LICE_BlendCopy);
-}
-void PanelFill(benchmark::State& state)
-{
-  Fill(state, 0x8C000000, 1.0f, LICE_BlendCopy | LICE_BlendUseSourceAlpha);
-}
 } // namespace
 
-BENCHMARK(AlphaBlit)->Unit(benchmark::kMillisecond);
-BENCHMARK(CopyBlit)->Unit(benchmark::kMillisecond);
-BENCHMARK(HalfWeightAlphaBlit)->Unit(benchmark::kMillisecond);
-BENCHMARK(OpaqueFill)->Unit(benchmark::kMillisecond);
-BENCHMARK(PanelFill)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Blit, AlphaBlit, 1.0f, LICE_BlendUseSourceAlpha)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Blit, CopyBlit, 1.0f, LICE_BlendCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Blit, HalfWeightAlphaBlit, 0.5f, LICE_BlendUseSourceAlpha)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Fill, OpaqueFill, 0xFF202020, 1.0f, LICE_BlendCopy)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Fill, PanelFill, 0x8C000000, 1.0f, LICE_BlendCopy | LICE_BlendUseSourceAlpha)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
