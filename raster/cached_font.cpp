@@ -13,6 +13,9 @@ namespace
 {
 constexpr std::size_t kCoverageGrowth = 64 * 1024;
 constexpr int kMinimumGlyphScratch = 256;
+// Orders the sorted glyph table by character code for std::lower_bound.
+constexpr auto GlyphCodeBefore = [](const auto& glyph, unsigned short code)
+{ return glyph.code < code; };
 // Asked of a destination bitmap; a non-zero answer forbids native drawing.
 constexpr int kNativeDrawingQuery = 0x59555678;
 // Effects only the glyph cache can produce.
@@ -160,8 +163,7 @@ void LICE_CachedFont::SetBlendMode(int mode, float opacity)
 LICE_CachedFont::GlyphRecord* LICE_CachedFont::FindGlyph(unsigned short code)
 {
   if (code < 128) return &mLowGlyphs[code];
-  auto found = std::lower_bound(mHighGlyphs.begin(), mHighGlyphs.end(), code,
-                                [](const GlyphRecord& g, unsigned short c) { return g.code < c; });
+  auto found = std::lower_bound(mHighGlyphs.begin(), mHighGlyphs.end(), code, GlyphCodeBefore);
   return found != mHighGlyphs.end() && found->code == code ? &*found : nullptr;
 }
 
@@ -170,9 +172,7 @@ LICE_CachedFont::GlyphRecord LICE_CachedFont::Glyph(unsigned short code)
   GlyphRecord* glyph = FindGlyph(code);
   if (!glyph)
   {
-    auto position =
-        std::lower_bound(mHighGlyphs.begin(), mHighGlyphs.end(), code,
-                         [](const GlyphRecord& g, unsigned short c) { return g.code < c; });
+    auto position = std::lower_bound(mHighGlyphs.begin(), mHighGlyphs.end(), code, GlyphCodeBefore);
     glyph = &*mHighGlyphs.insert(position, GlyphRecord{0, 0, 0, 0, code});
   }
   if (glyph->offset == 0 && mFont) RenderGlyph(*glyph);
