@@ -1,5 +1,7 @@
 #include "editor_layout.h"
 
+#include "editor_positions.h"
+
 #include "bitmap_control.h"
 #include "graphics.h"
 #include "kick_engine.h"
@@ -15,6 +17,7 @@
 namespace
 {
 using namespace EngineParam;
+using namespace editor_positions;
 
 struct ImageResource
 {
@@ -52,24 +55,30 @@ struct ImagePlacement
 
 constexpr ImagePlacement kPanels[] = {
     {kImagePanelHeader, 0, 0, -1},
-    {kImageRackShadow, 0, 55, -1},
-    {kImageSynthPanel, 25, 80, -1},
+    {kImageRackShadow, 0, kRackShadowTop, -1},
+    {kImageSynthPanel, kPanelLeft, kPanelTop, -1},
 };
 constexpr ImagePlacement kSwitches[] = {
-    {kImageButtonWhite, 237, 294, ReverbOffOn},
-    {kImageButtonRed, 252, 415, VelAmpOffOn},
+    {kImageButtonWhite, kReverbSwitchX, kReverbSwitchY, ReverbOffOn},
+    {kImageButtonRed, kVelocitySwitchX, kVelocitySwitchY, VelAmpOffOn},
 };
 constexpr ImagePlacement kKnobs[] = {
-    {kImageKnobRed, 95, 371, BassAmpLevel},          {kImageKnobRed, 95, 119, BassEnvAttack},
-    {kImageKnobRed, 95, 203, BassEnvDecay},          {kImageKnobRed, 95, 287, BassPitchAmt},
-    {kImageKnobRed, 365, 119, MainVolume},           {kImageKnobRed, 365, 371, SnapAmpLevel},
-    {kImageKnobRed, 365, 203, SnapEnvDecay},         {kImageKnobRed, 365, 287, SnapPitchAmt},
-    {kImageKnobWhite, 230, 203, TransistorDistLoad},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[3], BassAmpLevel},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[0], BassEnvAttack},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[1], BassEnvDecay},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[2], BassPitchAmt},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[0], MainVolume},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[3], SnapAmpLevel},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[1], SnapEnvDecay},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[2], SnapPitchAmt},
+    {kImageKnobWhite, kCentreKnobX, kKnobRowY[1], TransistorDistLoad},
 };
-constexpr ImagePlacement kPresetBackwardButton = {kImagePresetBackward, 40, 40, PresetBackward};
-constexpr ImagePlacement kPresetForwardButton = {kImagePresetForward, 440, 40, PresetForward};
-constexpr ImagePlacement kLoadButtonFace = {kImagePresetLoad, 0, 40, -1};
-constexpr ImagePlacement kSaveButtonFace = {kImagePresetSave, 460, 40, -1};
+constexpr ImagePlacement kPresetBackwardButton = {kImagePresetBackward, kPresetBackwardX,
+                                                  kPresetStripTop, PresetBackward};
+constexpr ImagePlacement kPresetForwardButton = {kImagePresetForward, kPresetForwardX,
+                                                 kPresetStripTop, PresetForward};
+constexpr ImagePlacement kLoadButtonFace = {kImagePresetLoad, kPresetLoadX, kPresetStripTop, -1};
+constexpr ImagePlacement kSaveButtonFace = {kImagePresetSave, kPresetSaveX, kPresetStripTop, -1};
 
 const IRect kPresetBarRect(60, 40, 440, 65);
 const IRect kPresetNameRect(60, 43, 440, 65);

@@ -5,6 +5,7 @@
 // double-scale build multiplies every position, size and font size by 2 and
 // has images of twice the size under the same ids.
 
+#include "editor_positions.h"
 #include "graphics_types.h"
 
 #include <string>
@@ -16,8 +17,8 @@ class IPopupMenu_PresetSelector;
 class PresetFileSelector;
 class PresetNameDisplay;
 
-constexpr int kEditorWidth = 500;
-constexpr int kEditorHeight = 480;
+using editor_positions::kEditorHeight;
+using editor_positions::kEditorWidth;
 constexpr int kEditorFPS = 25;
 constexpr int kEditorControlCount = 24; // the background and 23 more
 

@@ -1,5 +1,7 @@
 #include "editor_preview.h"
 
+#include "editor_positions.h"
+
 #include "lice_blit.h"
 #include "lice_font.h"
 
@@ -8,8 +10,7 @@
 
 namespace
 {
-constexpr int kEditorWidth = 500;
-constexpr int kEditorHeight = 480;
+using namespace editor_positions;
 
 struct Placement
 {
@@ -22,15 +23,26 @@ struct Placement
 
 // Controls in drawing order, at normal scale.
 const Placement kPlacements[] = {
-    {110, 0, 0, 1, 0},        {112, 0, 55, 1, 0},        {111, 25, 80, 1, 0},
-    {103, 237, 294, 2, 1},    {102, 252, 415, 2, 0},     {108, 95, 371, 99, 0.8},
-    {108, 95, 119, 99, 0.0},  {108, 95, 203, 99, 0.45},  {108, 95, 287, 99, 0.3},
-    {108, 365, 119, 99, 0.7}, {108, 365, 371, 99, 0.55}, {108, 365, 203, 99, 0.2},
-    {108, 365, 287, 99, 1.0}, {109, 230, 203, 99, 0.35},
+    {110, 0, 0, 1, 0},
+    {112, 0, kRackShadowTop, 1, 0},
+    {111, kPanelLeft, kPanelTop, 1, 0},
+    {103, kReverbSwitchX, kReverbSwitchY, 2, 1},
+    {102, kVelocitySwitchX, kVelocitySwitchY, 2, 0},
+    {108, kLeftKnobX, kKnobRowY[3], 99, 0.8},
+    {108, kLeftKnobX, kKnobRowY[0], 99, 0.0},
+    {108, kLeftKnobX, kKnobRowY[1], 99, 0.45},
+    {108, kLeftKnobX, kKnobRowY[2], 99, 0.3},
+    {108, kRightKnobX, kKnobRowY[0], 99, 0.7},
+    {108, kRightKnobX, kKnobRowY[3], 99, 0.55},
+    {108, kRightKnobX, kKnobRowY[1], 99, 0.2},
+    {108, kRightKnobX, kKnobRowY[2], 99, 1.0},
+    {109, kCentreKnobX, kKnobRowY[1], 99, 0.35},
 };
 
-const Placement kStripKeys[] = {
-    {104, 40, 40, 1, 0}, {105, 440, 40, 1, 0}, {106, 0, 40, 1, 0}, {107, 460, 40, 1, 0}};
+const Placement kStripKeys[] = {{104, kPresetBackwardX, kPresetStripTop, 1, 0},
+                                {105, kPresetForwardX, kPresetStripTop, 1, 0},
+                                {106, kPresetLoadX, kPresetStripTop, 1, 0},
+                                {107, kPresetSaveX, kPresetStripTop, 1, 0}};
 
 bool Blit(LICE_IBitmap* dest, LICE_MemBitmap* image, const Placement& placement, int scale)
 {

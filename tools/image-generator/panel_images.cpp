@@ -225,8 +225,9 @@ void DrawRackShadow(Canvas& canvas)
 {
   // The panel covers (25, 25)..(475, 385) of this image; the shadow falls
   // below it as if lit from above the editor.
-  const Box panel{eg::kPanelLeft, eg::kPanelTop - eg::kShadowTop, eg::kPanelLeft + eg::kPanelWidth,
-                  eg::kPanelTop - eg::kShadowTop + eg::kPanelHeight};
+  const Box panel{eg::kPanelLeft, eg::kPanelTop - eg::kRackShadowTop,
+                  eg::kPanelLeft + eg::kPanelWidth,
+                  eg::kPanelTop - eg::kRackShadowTop + eg::kPanelHeight};
   const Box wide{panel.left + 2.0f, panel.top + 5.0f, panel.right - 2.0f, panel.bottom + 5.0f};
   canvas.FillColour(wide, RoundedBox(wide, 10.0f), WithAlpha(palette::kShadow, 0.7f), 6.5f);
   const Box contact{panel.left, panel.top + 1.0f, panel.right, panel.bottom + 1.5f};
