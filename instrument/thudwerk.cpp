@@ -102,7 +102,7 @@ void Thudwerk::Reset()
   // The reset put every engine parameter back to its reset value.
   for (int i = 0; i < ParamCount(); ++i)
     EngineSetParam(mEngine.get(), i, GetParam(i)->Value());
-  SetPresetSelector(0.0);
+  SetParamSilently(PresetSelector, 0.0);
   mMidiQueue.Resize(GetBlockSize());
   ClearNoteState();
 }
@@ -120,7 +120,7 @@ void Thudwerk::HandleParamChange(int paramIdx)
     // The buttons send 1 when pressed and 0 when released; only the press acts.
     if (param->Value() != 1.0) break;
     ClearNoteState();
-    SetPresetSelector(mCurrentPresetIndex);
+    SetParamSilently(PresetSelector, mCurrentPresetIndex);
     StepPresetBy(paramIdx == PresetBackward ? -1.0 : 1.0);
     RunPresetSelection();
     break;
@@ -139,15 +139,9 @@ void Thudwerk::HandleParamChange(int paramIdx)
   }
 }
 
-void Thudwerk::SetPresetSelector(double value)
-{
-  GetParam(PresetSelector)->SetClamped(value);
-  EngineSetParam(mEngine.get(), PresetSelector, value);
-}
-
 void Thudwerk::StepPresetBy(double delta)
 {
-  SetPresetSelector(GetParam(PresetSelector)->Value() + delta);
+  SetParamSilently(PresetSelector, GetParam(PresetSelector)->Value() + delta);
 }
 
 void Thudwerk::StepPresetBackward()
@@ -171,7 +165,7 @@ void Thudwerk::RunPresetSelection()
     mPresetFileActions->ReadPresetFile();
   }
   mCurrentPresetIndex = static_cast<float>(selected);
-  SetPresetSelector(0.0);
+  SetParamSilently(PresetSelector, 0.0);
 }
 
 void Thudwerk::HandleMidiEvent(const IMidiEvent& message)
@@ -196,9 +190,7 @@ void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
   }
   mMidiQueue.Flush(frames);
 
-  const double tempo = GetTempo();
-  GetParam(HostTempoBpm)->SetClamped(tempo);
-  EngineSetParam(mEngine.get(), HostTempoBpm, tempo);
+  SetParamSilently(HostTempoBpm, GetTempo());
   // A null channel pointer leaves the engine silent until the next Reset.
   EnginePerform(mEngine.get(), inputs, outputs, frames);
 }
@@ -228,7 +220,7 @@ bool Thudwerk::ParamIs(int paramIdx, double value) const
   return GetParam(paramIdx)->Value() == value;
 }
 
-void Thudwerk::SetVoiceValue(int paramIdx, double value)
+void Thudwerk::SetParamSilently(int paramIdx, double value)
 {
   EngineSetParam(mEngine.get(), paramIdx, value);
   GetParam(paramIdx)->SetClamped(value);
@@ -238,15 +230,15 @@ void Thudwerk::AdvanceRetrigToken()
 {
   mRetrigToken = mRetrigToken + kRetrigStep;
   if (mRetrigToken > kRetrigLast) mRetrigToken = 0.0f;
-  SetVoiceValue(Voice00_NoteRetrig, mRetrigToken);
+  SetParamSilently(Voice00_NoteRetrig, mRetrigToken);
 }
 
 void Thudwerk::NoteOn(int note, int velocity)
 {
   mHeldNotes[note] = true;
-  SetVoiceValue(Voice00_NoteGate, 1.0);
-  SetVoiceValue(Voice00_NoteNumber, note);
-  SetVoiceValue(Voice00_NoteVelocity, velocity);
+  SetParamSilently(Voice00_NoteGate, 1.0);
+  SetParamSilently(Voice00_NoteNumber, note);
+  SetParamSilently(Voice00_NoteVelocity, velocity);
   if (ParamIs(VoiceRetrigOffOn, 1.0)) AdvanceRetrigToken();
   mStackTop = std::min(mStackTop + 1, kStackLimit);
   mNoteStack[mStackTop] = note;
@@ -264,14 +256,14 @@ void Thudwerk::NoteOff(int note)
   RemoveFromStack(note, pushedEntries);
   if (mSustain == 0)
   {
-    SetVoiceValue(Voice00_NoteGate, 0.0);
-    SetVoiceValue(Voice00_NoteNumber, note);
+    SetParamSilently(Voice00_NoteGate, 0.0);
+    SetParamSilently(Voice00_NoteNumber, note);
   }
   if (AnyNoteHeld())
   {
-    SetVoiceValue(Voice00_NoteGate, 1.0);
-    SetVoiceValue(Voice00_NoteNumber, mNoteStack[mStackTop]);
-    SetVoiceValue(Voice00_NoteVelocity, mVelocityStack[mStackTop]);
+    SetParamSilently(Voice00_NoteGate, 1.0);
+    SetParamSilently(Voice00_NoteNumber, mNoteStack[mStackTop]);
+    SetParamSilently(Voice00_NoteVelocity, mVelocityStack[mStackTop]);
   }
 }
 
@@ -327,7 +319,7 @@ void Thudwerk::SustainPedal(int value)
   if (value == kPedalUp)
   {
     mSustain = kPedalUp;
-    if (ParamIs(VoiceModeMonoPoly, 0.0) && !AnyNoteHeld()) SetVoiceValue(Voice00_NoteGate, 0.0);
+    if (ParamIs(VoiceModeMonoPoly, 0.0) && !AnyNoteHeld()) SetParamSilently(Voice00_NoteGate, 0.0);
   }
   else if (value == kPedalDown)
   {
@@ -343,5 +335,5 @@ void Thudwerk::ClearNoteState()
   mStackTop = 0;
   mRetrigToken = 0.0f;
   mSustain = kPedalUp;
-  SetVoiceValue(Voice00_NoteGate, 0.0);
+  SetParamSilently(Voice00_NoteGate, 0.0);
 }

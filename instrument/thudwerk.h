@@ -82,10 +82,9 @@ private:
   void RemoveFromStack(int note, int pushedEntries);
   bool AnyNoteHeld() const;
   bool ParamIs(int paramIdx, double value) const;
-  // Writes a voice value into the engine and mirrors it in the parameter,
-  // without telling the host or the editor.
-  void SetVoiceValue(int paramIdx, double value);
-  void SetPresetSelector(double value);
+  // Writes a value into the engine and mirrors it in the parameter, without
+  // telling the host or the editor.
+  void SetParamSilently(int paramIdx, double value);
   void StepPresetBy(double delta);
   // After a selection or step: load the preset of PresetSelector's index,
   // remember the index and let PresetSelector rest at 0 again.
