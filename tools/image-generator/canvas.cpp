@@ -1,5 +1,7 @@
 #include "canvas.h"
 
+#include <algorithm>
+
 Canvas::Canvas(int width, int height, int scale)
     : mScale(scale), mPixelWidth(width * scale), mPixelHeight(height * scale),
       mPixels(static_cast<std::size_t>(mPixelWidth) * mPixelHeight, Premultiplied{0, 0, 0, 0})
@@ -57,13 +59,16 @@ std::unique_ptr<LICE_MemBitmap> Canvas::ToBitmap() const
   const int span = bitmap->RowSpan();
   for (int py = 0; py < mPixelHeight; ++py)
   {
+    LICE_pixel* row = bits + static_cast<std::size_t>(py) * span;
     for (int px = 0; px < mPixelWidth; ++px)
     {
       const Colour c = PixelAt(px, py);
       const int alpha = ToByte(c.a);
-      bits[static_cast<std::size_t>(py) * span + px] =
-          alpha == 0 ? 0 : LICE_Rgba(ToByte(c.r), ToByte(c.g), ToByte(c.b), alpha);
+      row[px] = alpha == 0 ? 0 : LICE_Rgba(ToByte(c.r), ToByte(c.g), ToByte(c.b), alpha);
     }
+    // The row's alignment padding comes from malloc; clear it so equal paintings give equal
+    // buffers.
+    std::fill(row + mPixelWidth, row + span, LICE_pixel(0));
   }
   return bitmap;
 }
