@@ -5,6 +5,7 @@
 // double-scale build multiplies every position, size and font size by 2 and
 // has images of twice the size under the same ids.
 
+#include "editor_image_ids.h"
 #include "editor_positions.h"
 #include "graphics_types.h"
 
@@ -21,23 +22,6 @@ using editor_positions::kEditorHeight;
 using editor_positions::kEditorWidth;
 constexpr int kEditorFPS = 25;
 constexpr int kEditorControlCount = 24; // the background and 23 more
-
-// The module's PNG resources.
-enum EditorImageId : int
-{
-  kImageBackground = 101,
-  kImageButtonRed = 102,
-  kImageButtonWhite = 103,
-  kImagePresetBackward = 104,
-  kImagePresetForward = 105,
-  kImagePresetLoad = 106,
-  kImagePresetSave = 107,
-  kImageKnobRed = 108,
-  kImageKnobWhite = 109,
-  kImagePanelHeader = 110,
-  kImageSynthPanel = 111,
-  kImageRackShadow = 112,
-};
 
 constexpr const char* kPresetLibraryTitle = "< Presets Library >";
 

@@ -1,5 +1,6 @@
 #include "editor_preview.h"
 
+#include "editor_image_ids.h"
 #include "editor_positions.h"
 
 #include "lice_blit.h"
@@ -23,26 +24,26 @@ struct Placement
 
 // Controls in drawing order, at normal scale.
 const Placement kPlacements[] = {
-    {110, 0, 0, 1, 0},
-    {112, 0, kRackShadowTop, 1, 0},
-    {111, kPanelLeft, kPanelTop, 1, 0},
-    {103, kReverbSwitchX, kReverbSwitchY, 2, 1},
-    {102, kVelocitySwitchX, kVelocitySwitchY, 2, 0},
-    {108, kLeftKnobX, kKnobRowY[3], 99, 0.8},
-    {108, kLeftKnobX, kKnobRowY[0], 99, 0.0},
-    {108, kLeftKnobX, kKnobRowY[1], 99, 0.45},
-    {108, kLeftKnobX, kKnobRowY[2], 99, 0.3},
-    {108, kRightKnobX, kKnobRowY[0], 99, 0.7},
-    {108, kRightKnobX, kKnobRowY[3], 99, 0.55},
-    {108, kRightKnobX, kKnobRowY[1], 99, 0.2},
-    {108, kRightKnobX, kKnobRowY[2], 99, 1.0},
-    {109, kCentreKnobX, kKnobRowY[1], 99, 0.35},
+    {kImagePanelHeader, 0, 0, 1, 0},
+    {kImageRackShadow, 0, kRackShadowTop, 1, 0},
+    {kImageSynthPanel, kPanelLeft, kPanelTop, 1, 0},
+    {kImageButtonWhite, kReverbSwitchX, kReverbSwitchY, 2, 1},
+    {kImageButtonRed, kVelocitySwitchX, kVelocitySwitchY, 2, 0},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[3], 99, 0.8},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[0], 99, 0.0},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[1], 99, 0.45},
+    {kImageKnobRed, kLeftKnobX, kKnobRowY[2], 99, 0.3},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[0], 99, 0.7},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[3], 99, 0.55},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[1], 99, 0.2},
+    {kImageKnobRed, kRightKnobX, kKnobRowY[2], 99, 1.0},
+    {kImageKnobWhite, kCentreKnobX, kKnobRowY[1], 99, 0.35},
 };
 
-const Placement kStripKeys[] = {{104, kPresetBackwardX, kPresetStripTop, 1, 0},
-                                {105, kPresetForwardX, kPresetStripTop, 1, 0},
-                                {106, kPresetLoadX, kPresetStripTop, 1, 0},
-                                {107, kPresetSaveX, kPresetStripTop, 1, 0}};
+const Placement kStripKeys[] = {{kImagePresetBackward, kPresetBackwardX, kPresetStripTop, 1, 0},
+                                {kImagePresetForward, kPresetForwardX, kPresetStripTop, 1, 0},
+                                {kImagePresetLoad, kPresetLoadX, kPresetStripTop, 1, 0},
+                                {kImagePresetSave, kPresetSaveX, kPresetStripTop, 1, 0}};
 
 bool Blit(LICE_IBitmap* dest, LICE_MemBitmap* image, const Placement& placement, int scale)
 {
@@ -88,7 +89,7 @@ ComposeEditorPreview(const std::map<int, std::unique_ptr<LICE_MemBitmap>>& image
     return it == images.end() ? nullptr : it->second.get();
   };
   auto editor = std::make_unique<LICE_MemBitmap>(kEditorWidth * scale, kEditorHeight * scale);
-  LICE_MemBitmap* background = find(101);
+  LICE_MemBitmap* background = find(kImageBackground);
   if (!background) return nullptr;
   LICE_CopyArea(editor.get(), background, 0, 0, nullptr, 1.0f, LICE_BlendCopy);
   for (const Placement& placement : kPlacements)
@@ -122,13 +123,17 @@ ComposeControlSheet(const std::map<int, std::unique_ptr<LICE_MemBitmap>>& images
   for (int column = 0; column < kColumns; ++column)
   {
     const double value = static_cast<double>(column) / (kColumns - 1);
-    cells.push_back({{108, column * kCell + 2, 2, 99, value}, 0});
-    cells.push_back({{109, column * kCell + 2, kCell + 2, 99, value}, 1});
+    cells.push_back({{kImageKnobRed, column * kCell + 2, 2, 99, value}, 0});
+    cells.push_back({{kImageKnobWhite, column * kCell + 2, kCell + 2, 99, value}, 1});
   }
-  const Placement others[] = {{102, 2, 2 * kCell + 2, 2, 0},   {102, 22, 2 * kCell + 2, 2, 1},
-                              {103, 44, 2 * kCell + 2, 2, 0},  {103, 76, 2 * kCell + 2, 2, 1},
-                              {104, 110, 2 * kCell + 2, 1, 0}, {105, 132, 2 * kCell + 2, 1, 0},
-                              {106, 156, 2 * kCell + 2, 1, 0}, {107, 200, 2 * kCell + 2, 1, 0}};
+  const Placement others[] = {{kImageButtonRed, 2, 2 * kCell + 2, 2, 0},
+                              {kImageButtonRed, 22, 2 * kCell + 2, 2, 1},
+                              {kImageButtonWhite, 44, 2 * kCell + 2, 2, 0},
+                              {kImageButtonWhite, 76, 2 * kCell + 2, 2, 1},
+                              {kImagePresetBackward, 110, 2 * kCell + 2, 1, 0},
+                              {kImagePresetForward, 132, 2 * kCell + 2, 1, 0},
+                              {kImagePresetLoad, 156, 2 * kCell + 2, 1, 0},
+                              {kImagePresetSave, 200, 2 * kCell + 2, 1, 0}};
   for (const Placement& placement : others)
     cells.push_back({placement, 2});
   for (const auto& [placement, row] : cells)
