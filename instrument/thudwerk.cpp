@@ -302,13 +302,12 @@ void Thudwerk::ControlChange(int controller, int value)
   for (const ControllerTarget& target : kControllerTargets)
   {
     if (target.controller != controller) continue;
-    const double normalized = value / 127.0;
     IPlugParam* param = GetParam(target.paramIdx);
-    param->SetFromNormalized(normalized);
-    EngineSetParam(mEngine.get(), target.paramIdx, normalized);
+    param->SetFromNormalized(value / 127.0);
     // The editor follows; the host is not told, as for any MIDI-driven change.
     if (IPlugEditor* editor = GetEditor())
       editor->PushParamToControls(target.paramIdx, param->ToNormalized(param->Value()), true);
+    // Also hands the new value to the engine.
     HandleParamChange(target.paramIdx);
     return;
   }
