@@ -71,6 +71,16 @@ void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
   HandleParamChange(paramIdx);
 }
 
+void IPlugBase::SetParameterFromHost(int paramIdx, double normalized)
+{
+  CriticalSectionLock lock(mLock);
+  IPlugParam* param = GetParam(paramIdx);
+  if (!param) return;
+  param->SetFromNormalized(normalized);
+  if (mEditor) mEditor->PushParamToControls(paramIdx, normalized, true);
+  HandleParamChange(paramIdx);
+}
+
 void IPlugBase::AttachEditor(IPlugEditor* editor)
 {
   if (!editor) return;

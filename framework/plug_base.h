@@ -130,6 +130,9 @@ public:
   IPlugParam* GetParam(int paramIdx);
   const IPlugParam* GetParam(int paramIdx) const;
   int ParamCount() const { return static_cast<int>(mParams.size()); }
+  // A host set a parameter: the value, then the editor's controls, then
+  // HandleParamChange, under the lock. Unknown indices are ignored.
+  void SetParameterFromHost(int paramIdx, double normalized);
 
   // Channel configurations.
   bool LegalIO(int inputs, int outputs) const;

@@ -62,12 +62,7 @@ void IPlugVST::SetParameterCallback(AEffect* effect, VstInt32 index, float value
   if (!plug) return;
   try
   {
-    CriticalSectionLock lock(plug->GetLock());
-    IPlugParam* param = plug->GetParam(index);
-    if (!param) return;
-    if (IPlugEditor* editor = plug->GetEditor()) editor->PushParamToControls(index, value, true);
-    param->SetFromNormalized(value);
-    plug->HandleParamChange(index);
+    plug->SetParameterFromHost(index, value);
   }
   catch (...)
   {

@@ -115,12 +115,7 @@ void IPlugVST3::ApplyParameterChange(ParamID id, ParamValue value)
     return;
   }
   if (id > 0x7FFFFFFF) return;
-  const int paramIdx = static_cast<int>(id);
-  IPlugParam* param = GetParam(paramIdx);
-  if (!param) return;
-  param->SetFromNormalized(value);
-  if (IPlugEditor* editor = GetEditor()) editor->PushParamToControls(paramIdx, value, true);
-  HandleParamChange(paramIdx);
+  SetParameterFromHost(static_cast<int>(id), value);
 }
 
 void IPlugVST3::HandleNoteEvents(IEventList* events)
