@@ -78,7 +78,16 @@ void IPlugBase::SetParameterFromHost(int paramIdx, double normalized)
   if (!param) return;
   param->SetFromNormalized(normalized);
   if (mEditor) mEditor->PushParamToControls(paramIdx, normalized, true);
-  HandleParamChange(paramIdx);
+  // Called from hosts' audio threads; a change whose handling runs out of
+  // memory (the preset parameters read files) is dropped, never thrown into
+  // the host.
+  try
+  {
+    HandleParamChange(paramIdx);
+  }
+  catch (...)
+  {
+  }
 }
 
 void IPlugBase::AttachEditor(IPlugEditor* editor)
