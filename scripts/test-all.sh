@@ -19,3 +19,7 @@ export WINEPREFIX="$PWD/build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 xvfb-run -a sh -c 'wineboot --init >/dev/null 2>&1; ctest --preset windows'
+
+# The Windows installer and zip: built, then installed, used, upgraded and
+# uninstalled in a fresh Wine prefix of its own.
+scripts/test-installer.sh

@@ -28,10 +28,14 @@ protected:
     return cid;
   }
 
-  void SetUp() override
+  void SetUp() override { Load(ModuleBinaryPath(THUDWERK_VST3_BUNDLE, "Thudwerk")); }
+
+  // Loads the module file at modulePath and creates and initializes one
+  // instance.
+  void Load(const std::string& modulePath)
   {
     std::string error;
-    module = PluginModule::Load(ModuleBinaryPath(THUDWERK_VST3_BUNDLE, "Thudwerk"), &error);
+    module = PluginModule::Load(modulePath, &error);
     ASSERT_NE(module, nullptr) << error;
     component = Create();
     ASSERT_TRUE(component);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the Windows installer and zip from the windows preset's build, then
+# installs, uses, upgrades and uninstalls Thudwerk in a fresh Wine prefix
+# (build/wine-installer) with thudwerk_installer_tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake --build --preset windows --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_installer_tests
+cpack --preset windows
+
+export WINEPREFIX="$PWD/build/wine-installer" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export THUDWERK_FRESH_PREFIX=1
+wineserver -k 2>/dev/null || true
+rm -rf "$WINEPREFIX"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot --init >/dev/null 2>&1
+wine build/windows/tests/installer/thudwerk_installer_tests.exe

@@ -1,0 +1,253 @@
+// The Windows installer run as users and deployment scripts run it: silently,
+// on the machine itself. It installs into and removes from the system it
+// runs on, so scripts/test-installer.sh runs it in a fresh Wine prefix only.
+
+#include "common_documents.h"
+#include "kick_engine.h"
+#include "preset_catalogue.h"
+#include "preset_file.h"
+#include "preset_sandbox.h"
+#include "thudwerk_fixture.h"
+#include "vst2_test_host.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+namespace
+{
+namespace fs = std::filesystem;
+using namespace Steinberg;
+
+const std::string kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Thudwerk";
+
+std::string ShellFolder(int csidl)
+{
+  char path[MAX_PATH] = {};
+  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)) ? path : "";
+}
+
+const std::string kCommonFiles = ShellFolder(CSIDL_PROGRAM_FILES_COMMON);
+const std::string kVst3Bundle = kCommonFiles + "\\VST3\\Thudwerk.vst3";
+const std::string kVst2Plugin = kCommonFiles + "\\VST2\\Thudwerk.dll";
+const std::string kProgramFolder = ShellFolder(CSIDL_PROGRAM_FILES) + "\\VornAudio\\Thudwerk";
+const std::string kUninstaller = kProgramFolder + "\\Uninstall Thudwerk.exe";
+
+// The preset folder as the plug-ins find it.
+std::string Presets(const std::string& relative = "")
+{
+  return GetCommonDocumentsFolder() + "/VornAudio/Thudwerk/Presets/" + relative;
+}
+
+std::string FactoryRelative(int index)
+{
+  char relative[128] = {};
+  EXPECT_TRUE(PresetRelativePath(index, relative, sizeof(relative)));
+  return relative;
+}
+
+// The program's exit code; the command interpreter drops the outer quotes.
+int RunProgram(const std::string& commandLine)
+{
+  return std::system(("\"" + commandLine + "\"").c_str());
+}
+
+int Install(const std::string& options = "")
+{
+  return RunProgram("\"" + ToNativeSeparators(THUDWERK_INSTALLER) + "\" /S" + options);
+}
+
+// A value of the Apps & features entry; empty, or 0, when absent.
+std::string UninstallText(const char* name)
+{
+  char text[512] = {};
+  DWORD size = sizeof(text);
+  RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), name, RRF_RT_REG_SZ, nullptr, text,
+               &size);
+  return text;
+}
+
+DWORD UninstallNumber(const char* name)
+{
+  DWORD number = 0;
+  DWORD size = sizeof(number);
+  RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), name, RRF_RT_REG_DWORD, nullptr, &number,
+               &size);
+  return number;
+}
+
+bool WaitFor(const std::function<bool()>& done)
+{
+  for (int tries = 0; tries < 100 && !done(); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  return done();
+}
+
+// As the Apps & features entry runs it: the uninstaller hands over to a copy
+// of itself and returns at once; the copy removes the entry last.
+void Uninstall()
+{
+  ASSERT_EQ(RunProgram("\"" + kUninstaller + "\" /S"), 0);
+  ASSERT_TRUE(WaitFor([] { return UninstallText("DisplayName").empty(); }));
+}
+
+PresetFileValues FileValues(const std::string& path)
+{
+  std::string line;
+  EXPECT_EQ(ReadPresetLastLine(path, line), PresetFileRead::kRead) << path;
+  return ParsePresetLine(line);
+}
+
+// The VST3 fixture, loading the installed module once it is there.
+class Installer : public ThudwerkTest
+{
+protected:
+  void SetUp() override
+  {
+    ASSERT_NE(std::getenv("THUDWERK_FRESH_PREFIX"), nullptr) << "run by scripts/test-installer.sh";
+    fs::remove_all(GetCommonDocumentsFolder() + "/VornAudio");
+  }
+
+  // What a failed installation must not leave behind.
+  void ExpectNothingInstalled()
+  {
+    EXPECT_FALSE(fs::exists(kVst3Bundle));
+    EXPECT_FALSE(fs::exists(kVst2Plugin));
+    EXPECT_FALSE(fs::exists(kUninstaller));
+    EXPECT_FALSE(fs::is_directory(Presets()));
+    EXPECT_EQ(UninstallText("DisplayName"), "");
+  }
+
+  // Steps the selector forward once in a fresh instance of each installed
+  // plug-in and waits (processing, as a host keeps doing) until it holds the
+  // sound of the first catalogue preset; then unloads both.
+  void ExpectForwardStepLoads(const PresetFileValues& sound)
+  {
+    const auto holdsSound = [&](const std::function<double(int)>& value)
+    {
+      for (int i = 0; i < kPresetFileParams; ++i)
+        if (value(kPresetFileTags[i].paramIdx) != sound.value[i]) return false;
+      return true;
+    };
+
+    Vst2TestHost vst2(kVst2Plugin);
+    AEffect* effect = vst2.InstantiateAndStart(44100.0, 256);
+    ASSERT_NE(effect, nullptr) << vst2.Library().LoadError();
+    effect->setParameter(effect, EngineParam::PresetForward, 1.0f);
+    effect->setParameter(effect, EngineParam::PresetForward, 0.0f);
+    AudioBuffers<float> buffers(2, 2, 256);
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+          vst2.ProcessReplacing(effect, buffers, 256);
+          vst2.Dispatch(effect, effEditIdle);
+          return holdsSound([&](int i) { return double(effect->getParameter(effect, i)); });
+        }))
+        << "VST2";
+
+    Load(BundleModulePath(kVst3Bundle, "Thudwerk"));
+    Prepare(Vst::kSample32, 256);
+    ProcessBlock block(Vst::kSample32, {2}, {2}, 256);
+    // The button's press and, a block later, its release.
+    block.Changes().Add(EngineParam::PresetForward, 0, 1.0);
+    processor->process(block.Data(256));
+    block.Changes().Clear();
+    block.Changes().Add(EngineParam::PresetForward, 0, 0.0);
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+          processor->process(block.Data(256));
+          block.Changes().Clear();
+          return holdsSound([&](int i) { return controller->getParamNormalized(Vst::ParamID(i)); });
+        }))
+        << "VST3";
+    component->terminate();
+    component = nullptr;
+    processor = nullptr;
+    controller = nullptr;
+    module.reset();
+  }
+};
+
+TEST_F(Installer, InstallsUsesUpgradesAndUninstallsKeepingUserPresets)
+{
+  ASSERT_EQ(Install(), 0);
+  const std::string installedModule = BundleModulePath(kVst3Bundle, "Thudwerk");
+  EXPECT_EQ(ReadFileBytes(installedModule), ReadFileBytes(THUDWERK_VST3_BUNDLE));
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(kVst3Bundle),
+                          fs::recursive_directory_iterator()),
+            3)
+      << "Contents, x86_64-win and the module";
+  EXPECT_EQ(ReadFileBytes(kVst2Plugin), ReadFileBytes(THUDWERK_VST2_PLUGIN_PATH));
+  for (int index = kFirstPresetIndex; index < kFirstUserPresetIndex; ++index)
+    EXPECT_EQ(ReadFileBytes(Presets(FactoryRelative(index))),
+              ReadFileBytes(THUDWERK_PRESET_SOURCE_DIR "/" + FactoryRelative(index)));
+  EXPECT_TRUE(fs::is_empty(Presets("User")));
+  EXPECT_EQ(UninstallText("DisplayName"), "Thudwerk");
+  EXPECT_EQ(UninstallText("Publisher"), "VornAudio");
+  EXPECT_EQ(UninstallText("DisplayVersion"), THUDWERK_VERSION);
+  EXPECT_GE(UninstallNumber("EstimatedSize"),
+            (fs::file_size(installedModule) + fs::file_size(kVst2Plugin)) / 1024);
+
+  ExpectForwardStepLoads(FileValues(Presets(FactoryRelative(kFirstPresetIndex))));
+
+  // A preset saved into the first user slot, as the editor's save writes it.
+  const double values[kPresetFileParams] = {0.9, 0, 0.7, 0.2, 0.8, 1, 0.5, 0.4, 0.3, 0.6};
+  const std::string userPreset = Presets("User/USR - Thudwerk User Preset 001.thudwerkpreset");
+  ASSERT_TRUE(WritePresetText(userPreset, PresetFileText(values)));
+
+  {
+    const PluginLibrary heldByAHost(kVst2Plugin);
+    ASSERT_TRUE(heldByAHost.IsLoaded());
+    EXPECT_EQ(Install(), 2) << "upgrade while the plug-in is in use";
+  }
+  ASSERT_EQ(Install(), 0) << "upgrade";
+  EXPECT_EQ(ReadFileBytes(userPreset), PresetFileText(values));
+  EXPECT_EQ(ReadFileBytes(kVst2Plugin), ReadFileBytes(THUDWERK_VST2_PLUGIN_PATH));
+
+  Uninstall();
+  EXPECT_FALSE(fs::exists(kVst3Bundle));
+  EXPECT_FALSE(fs::exists(kVst2Plugin));
+  EXPECT_FALSE(fs::exists(Presets("Factory")));
+  EXPECT_FALSE(fs::exists(kProgramFolder));
+  EXPECT_EQ(ReadFileBytes(userPreset), PresetFileText(values));
+}
+
+TEST_F(Installer, RefusesUnusableFoldersAndInstallsNothing)
+{
+  const std::string blocker = GetCommonDocumentsFolder() + "/VornAudio";
+  ASSERT_TRUE(WriteFileBytes(blocker, "in the way"));
+  EXPECT_EQ(Install(), 2) << "documents folder";
+  ExpectNothingInstalled();
+  fs::remove(blocker);
+
+  const std::string file = ShellFolder(CSIDL_PROGRAM_FILES) + "\\in the way";
+  ASSERT_TRUE(WriteFileBytes(file, "in the way"));
+  EXPECT_EQ(Install(" /D=" + file + "\\VST2"), 2) << "VST2 folder";
+  ExpectNothingInstalled();
+  EXPECT_EQ(ReadFileBytes(file), "in the way");
+}
+
+TEST_F(Installer, LeavesAFormatOutAndUninstallsWhatIsLeftAfterManualDeletion)
+{
+  const std::string vst2Folder = ShellFolder(CSIDL_PROGRAM_FILES) + "\\My Plug-ins";
+  ASSERT_EQ(Install(" /NOVST3 /D=" + vst2Folder), 0);
+  EXPECT_FALSE(fs::exists(kVst3Bundle));
+  EXPECT_TRUE(fs::exists(vst2Folder + "\\Thudwerk.dll"));
+  fs::remove_all(vst2Folder);
+  fs::remove_all(Presets("Factory"));
+  // Run in place (_?=) so its exit code is the uninstaller's own.
+  EXPECT_EQ(RunProgram("\"" + kUninstaller + "\" /S _?=" + kProgramFolder), 0);
+  EXPECT_EQ(UninstallText("DisplayName"), "");
+  EXPECT_TRUE(fs::is_directory(Presets("User")));
+}
+} // namespace
