@@ -142,9 +142,11 @@ protected:
     Vst2TestHost vst2(kVst2Plugin);
     AEffect* effect = vst2.InstantiateAndStart(44100.0, 256);
     ASSERT_NE(effect, nullptr) << vst2.Library().LoadError();
-    effect->setParameter(effect, EngineParam::PresetForward, 1.0f);
-    effect->setParameter(effect, EngineParam::PresetForward, 0.0f);
+    // The button's press and, a block later, its release.
     AudioBuffers<float> buffers(2, 2, 256);
+    effect->setParameter(effect, EngineParam::PresetForward, 1.0f);
+    vst2.ProcessReplacing(effect, buffers, 256);
+    effect->setParameter(effect, EngineParam::PresetForward, 0.0f);
     EXPECT_TRUE(WaitFor(
         [&]
         {
