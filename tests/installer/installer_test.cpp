@@ -85,9 +85,10 @@ DWORD UninstallNumber(const char* name)
   return number;
 }
 
+// Polls for up to half a minute: a loaded CI machine runs Wine slowly.
 bool WaitFor(const std::function<bool()>& done)
 {
-  for (int tries = 0; tries < 100 && !done(); ++tries)
+  for (int tries = 0; tries < 300 && !done(); ++tries)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   return done();
 }
