@@ -119,6 +119,11 @@ void IPlugParam::FormatForHost(char* out, int outSize) const
   FormatForHost(mValue, false, out, outSize, true);
 }
 
+void IPlugParam::SetShortName(const char* shortName)
+{
+  CopyTextField(mShortName, kParamShortNameSize, shortName);
+}
+
 const char* IPlugParam::LabelForHost() const
 {
   const DisplayTextEntry* entry = FindDisplayText(TruncateToInt(mValue));

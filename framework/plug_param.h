@@ -16,6 +16,9 @@ enum EParamType : int32_t
 // Capacity of the name, label, group and display-text fields, terminator
 // included.
 constexpr int kParamTextSize = 32;
+// Capacity of the short name, terminator included: what narrow host
+// displays show.
+constexpr int kParamShortNameSize = 8;
 
 // A text shown instead of the number when the value truncates to mValue.
 struct DisplayTextEntry
@@ -84,6 +87,13 @@ public:
   void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
   bool CanAutomate() const { return mCanAutomate; }
   void SetCanAutomate(bool canAutomate) { mCanAutomate = canAutomate; }
+  // A name of at most 7 characters for hosts with narrow displays (cut to
+  // fit); until one is set, the name stands in and hosts cut it.
+  void SetShortName(const char* shortName);
+  const char* ShortName() const { return mShortName[0] != '\0' ? mShortName : mName; }
+  // An on/off parameter that hosts may show as a switch; every TypeBool is.
+  bool IsSwitch() const { return mIsSwitch || mType == TypeBool; }
+  void SetIsSwitch(bool isSwitch) { mIsSwitch = isSwitch; }
 
 private:
   double NormalizedToPlain(double normalized) const;
@@ -100,8 +110,10 @@ private:
   char mName[kParamTextSize] = {};
   char mLabel[kParamTextSize] = {};
   char mGroup[kParamTextSize] = {};
+  char mShortName[kParamShortNameSize] = {};
   bool mNegateDisplay = false;
   bool mCanAutomate = true;
+  bool mIsSwitch = false;
   std::vector<DisplayTextEntry> mDisplayTexts;
 };
 

@@ -46,6 +46,47 @@ constexpr ControllerTarget kControllerTargets[] = {
     {8, BassEnvAttack},      {9, BassEnvDecay},  {10, BassPitchAmt}, {11, BassAmpLevel},
     {12, SnapEnvDecay},      {13, SnapPitchAmt}, {14, SnapAmpLevel},
 };
+// Names for hosts that show at most 7 characters, distinct from each other.
+struct ParamShortName
+{
+  int paramIdx;
+  const char* shortName;
+};
+
+constexpr ParamShortName kShortNames[] = {
+    {BassAmpLevel, "BassLvl"},
+    {BassEnvAttack, "BassAtk"},
+    {BassEnvDecay, "BassDcy"},
+    {BassPitchAmt, "BassPch"},
+    {HostBarStartPulse, "BarPuls"},
+    {HostTempoBpm, "Tempo"},
+    {HostTransportIsRunning, "Running"},
+    {MainVolume, "Volume"},
+    {MidiChannelInput, "MidiCh"},
+    {PresetBackward, "PrsBack"},
+    {PresetForward, "PrsFwd"},
+    {PresetLoad, "PrsLoad"},
+    {PresetSave, "PrsSave"},
+    {PresetSelector, "Preset"},
+    {ReverbOffOn, "Reverb"},
+    {SnapAmpLevel, "SnapLvl"},
+    {SnapEnvDecay, "SnapDcy"},
+    {SnapPitchAmt, "SnapPch"},
+    {TransistorDistLoad, "Distort"},
+    {VelAmpOffOn, "VelAmp"},
+    {Voice00_NoteGate, "Gate"},
+    {Voice00_NoteNumber, "Note"},
+    {Voice00_NoteRetrig, "Retrig"},
+    {Voice00_NoteVelocity, "Velo"},
+    {VoiceModeMonoPoly, "MonoPly"},
+    {VoiceRetrigOffOn, "RetrgOn"},
+    {zInitParams, "Init"},
+};
+static_assert(sizeof(kShortNames) / sizeof(kShortNames[0]) == kEngineNumParams,
+              "one short name per parameter");
+
+// The parameters the editor shows as on/off switches.
+constexpr int kSwitchParams[] = {ReverbOffOn, VelAmpOffOn};
 } // namespace
 
 Thudwerk::Thudwerk(IPlugHostContext host)
@@ -73,6 +114,10 @@ void Thudwerk::DefineParamsFromEngine()
     GetParam(i)->DefineDouble(info->name, info->defaultValue, info->outputMin, info->outputMax,
                               kParamStep, "", "", 1.0);
   }
+  for (const ParamShortName& entry : kShortNames)
+    GetParam(entry.paramIdx)->SetShortName(entry.shortName);
+  for (int paramIdx : kSwitchParams)
+    GetParam(paramIdx)->SetIsSwitch(true);
 }
 
 void Thudwerk::BuildEditor()

@@ -79,6 +79,8 @@ private:
   VstIntPtr ProcessEvents(const VstEvents* events);
   VstIntPtr StringToParameter(int paramIdx, const char* text);
   VstIntPtr GetPinProperties(bool input, int channel, VstPinProperties* properties) const;
+  // The full name as label, the short name and the switch flag.
+  VstIntPtr GetParameterProperties(int paramIdx, VstParameterProperties* properties) const;
   VstIntPtr SetSpeakerArrangement(const VstSpeakerArrangement* input,
                                   const VstSpeakerArrangement* output);
   VstIntPtr VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);

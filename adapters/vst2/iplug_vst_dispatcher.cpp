@@ -20,6 +20,10 @@ constexpr VstIntPtr kCockosExtensionAnswer = 0xBEEF0000;
 constexpr VstIntPtr kVstVersion = 2400;
 // Older revisions of the parameter-text extension asked with this index.
 constexpr VstInt32 kLegacyString2ParameterIndex = 8;
+// Parameter names, labels and display texts: the interface says 8 bytes, but
+// hosts give 64 or more and names cut to 7 characters show up as duplicates
+// ("BassEnv" twice), so up to 31 characters are written, as most plug-ins do.
+constexpr size_t kParamTextCapacity = 32;
 
 // Copies text into a host buffer that holds capacity bytes, cut to fit and
 // terminated. Nothing is written without a buffer.
@@ -97,15 +101,15 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
   case effGetParamLabel:
     if (const IPlugParam* param = GetParam(index))
-      CopyToHost(ptr, param->LabelForHost(), kVstMaxParamStrLen);
+      CopyToHost(ptr, param->LabelForHost(), kParamTextCapacity);
     return 0;
   case effGetParamDisplay:
     if (const IPlugParam* param = GetParam(index); param && ptr)
-      param->FormatForHost(static_cast<char*>(ptr), kVstMaxParamStrLen);
+      param->FormatForHost(static_cast<char*>(ptr), int(kParamTextCapacity));
     return 0;
   case effGetParamName:
     if (const IPlugParam* param = GetParam(index))
-      CopyToHost(ptr, param->Name(), kVstMaxParamStrLen);
+      CopyToHost(ptr, param->Name(), kParamTextCapacity);
     return 0;
   case effSetSampleRate:
     SetSampleRateFromHost(opt);
@@ -170,6 +174,8 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return GetTailSize();
   case effGetVstVersion:
     return kVstVersion;
+  case effGetParameterProperties:
+    return GetParameterProperties(index, static_cast<VstParameterProperties*>(ptr));
   case effGetMidiKeyName:
     return GetMidiKeyName(static_cast<MidiKeyName*>(ptr));
   case effGetSpeakerArrangement:
@@ -331,6 +337,17 @@ VstIntPtr IPlugVST::GetPinProperties(bool input, int channel, VstPinProperties* 
   else
     std::snprintf(properties->label, sizeof(properties->label), input ? "Input %d" : "Output %d",
                   channel + 1);
+  return 1;
+}
+
+VstIntPtr IPlugVST::GetParameterProperties(int paramIdx, VstParameterProperties* properties) const
+{
+  const IPlugParam* param = GetParam(paramIdx);
+  if (!param || !properties) return 0;
+  *properties = VstParameterProperties{};
+  CopyToHost(properties->label, param->Name(), sizeof(properties->label));
+  CopyToHost(properties->shortLabel, param->ShortName(), sizeof(properties->shortLabel));
+  if (param->IsSwitch()) properties->flags = kVstParameterIsSwitch;
   return 1;
 }
 

@@ -311,6 +311,37 @@ enum VstPinPropertiesFlags : VstInt32
   kVstPinUseSpeaker = 4,
 };
 
+struct VstParameterProperties
+{
+  float stepFloat;
+  float smallStepFloat;
+  float largeStepFloat;
+  char label[64];
+  VstInt32 flags;
+  VstInt32 minInteger;
+  VstInt32 maxInteger;
+  VstInt32 stepInteger;
+  VstInt32 largeStepInteger;
+  char shortLabel[8];
+  VstInt16 displayIndex;
+  VstInt16 category;
+  VstInt16 numParametersInCategory;
+  VstInt16 reserved;
+  char categoryLabel[24];
+  char future[16];
+};
+
+enum VstParameterFlags : VstInt32
+{
+  kVstParameterIsSwitch = 1,
+  kVstParameterUsesIntegerMinMax = 2,
+  kVstParameterUsesFloatStep = 4,
+  kVstParameterUsesIntStep = 8,
+  kVstParameterSupportsDisplayIndex = 16,
+  kVstParameterSupportsDisplayCategory = 32,
+  kVstParameterCanRamp = 64,
+};
+
 struct VstSpeakerProperties
 {
   float azimuth;
@@ -362,6 +393,7 @@ enum VstStringConstants : VstInt32
   kVstMaxEffectNameLen = 32,
   kVstMaxLabelLen = 64,
   kVstMaxShortLabelLen = 8,
+  kVstMaxCategLabelLen = 24,
 };
 
 // Layout of the 64-bit targets: a mistake here must fail the build, not a host.
@@ -454,6 +486,37 @@ static_assert(offsetof(VstPinProperties, arrangementType) == 68,
               "VstPinProperties::arrangementType");
 static_assert(offsetof(VstPinProperties, shortLabel) == 72, "VstPinProperties::shortLabel");
 static_assert(offsetof(VstPinProperties, future) == 80, "VstPinProperties::future");
+
+static_assert(sizeof(VstParameterProperties) == 152, "VstParameterProperties size");
+static_assert(offsetof(VstParameterProperties, stepFloat) == 0,
+              "VstParameterProperties::stepFloat");
+static_assert(offsetof(VstParameterProperties, smallStepFloat) == 4,
+              "VstParameterProperties::smallStepFloat");
+static_assert(offsetof(VstParameterProperties, largeStepFloat) == 8,
+              "VstParameterProperties::largeStepFloat");
+static_assert(offsetof(VstParameterProperties, label) == 12, "VstParameterProperties::label");
+static_assert(offsetof(VstParameterProperties, flags) == 76, "VstParameterProperties::flags");
+static_assert(offsetof(VstParameterProperties, minInteger) == 80,
+              "VstParameterProperties::minInteger");
+static_assert(offsetof(VstParameterProperties, maxInteger) == 84,
+              "VstParameterProperties::maxInteger");
+static_assert(offsetof(VstParameterProperties, stepInteger) == 88,
+              "VstParameterProperties::stepInteger");
+static_assert(offsetof(VstParameterProperties, largeStepInteger) == 92,
+              "VstParameterProperties::largeStepInteger");
+static_assert(offsetof(VstParameterProperties, shortLabel) == 96,
+              "VstParameterProperties::shortLabel");
+static_assert(offsetof(VstParameterProperties, displayIndex) == 104,
+              "VstParameterProperties::displayIndex");
+static_assert(offsetof(VstParameterProperties, category) == 106,
+              "VstParameterProperties::category");
+static_assert(offsetof(VstParameterProperties, numParametersInCategory) == 108,
+              "VstParameterProperties::numParametersInCategory");
+static_assert(offsetof(VstParameterProperties, reserved) == 110,
+              "VstParameterProperties::reserved");
+static_assert(offsetof(VstParameterProperties, categoryLabel) == 112,
+              "VstParameterProperties::categoryLabel");
+static_assert(offsetof(VstParameterProperties, future) == 136, "VstParameterProperties::future");
 
 static_assert(sizeof(VstSpeakerProperties) == 112, "VstSpeakerProperties size");
 static_assert(offsetof(VstSpeakerProperties, azimuth) == 0, "VstSpeakerProperties::azimuth");

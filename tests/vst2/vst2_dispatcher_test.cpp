@@ -1,6 +1,7 @@
 #include "vst2_plugin_fixture.h"
 
 #include <cstring>
+#include <set>
 #include <string>
 
 namespace
@@ -131,26 +132,52 @@ TEST_F(Vst2PluginTest, SwitchingToTheProgramRestoresWhatWasLeftInIt)
   EXPECT_EQ(host.Dispatch(effect, effGetProgram), 0);
 }
 
-TEST_F(Vst2PluginTest, ParameterTextsStayWithinTheInterfaceLimit)
+// Hosts list parameters by these texts: names cut to the interface's 8 bytes
+// showed "BassEnv" twice, so names, labels and display texts take up to 31
+// characters, and the properties record adds a distinct short label.
+TEST_F(Vst2PluginTest, HostsSeeWholeDistinctParameterNames)
 {
-  char text[32];
-  std::memset(text, 'x', sizeof(text));
-  host.Dispatch(effect, effGetParamName, EngineParam::BassAmpLevel, 0, text);
-  EXPECT_EQ(std::string(text), std::string("BassAmpLevel").substr(0, kVstMaxParamStrLen - 1));
-  for (size_t i = kVstMaxParamStrLen; i < sizeof(text); ++i)
-    EXPECT_EQ(text[i], 'x') << "byte " << i << " written past the interface's limit";
+  ReferenceEngine reference;
+  std::set<std::string> names;
+  std::set<std::string> shortLabels;
+  for (VstInt32 i = 0; i < effect->numParams; ++i)
+  {
+    SCOPED_TRACE(i);
+    char text[64];
+    std::memset(text, 'x', sizeof(text));
+    host.Dispatch(effect, effGetParamName, i, 0, text);
+    EXPECT_STREQ(text, reference.Info(i)->name);
+    EXPECT_EQ(text[63], 'x') << "written past 32 bytes";
+    names.insert(text);
 
-  EXPECT_EQ(host.DispatchForText(effect, effGetParamDisplay, EngineParam::MainVolume), "0.80000");
+    VstParameterProperties properties;
+    std::memset(&properties, 'x', sizeof(properties));
+    ASSERT_EQ(host.Dispatch(effect, effGetParameterProperties, i, 0, &properties), 1);
+    EXPECT_STREQ(properties.label, text);
+    const std::string shortLabel = properties.shortLabel;
+    EXPECT_FALSE(shortLabel.empty());
+    EXPECT_LT(shortLabel.size(), sizeof(properties.shortLabel));
+    shortLabels.insert(shortLabel);
+    const bool onOff = i == EngineParam::ReverbOffOn || i == EngineParam::VelAmpOffOn;
+    EXPECT_EQ(properties.flags, onOff ? kVstParameterIsSwitch : 0);
+    EXPECT_EQ(properties.categoryLabel[0], 0);
+  }
+  EXPECT_EQ(names.size(), size_t(effect->numParams));
+  EXPECT_EQ(shortLabels.size(), size_t(effect->numParams));
+
+  EXPECT_EQ(host.DispatchForText(effect, effGetParamDisplay, EngineParam::HostTempoBpm),
+            "120.00000");
   EXPECT_EQ(host.DispatchForText(effect, effGetParamLabel, EngineParam::MainVolume), "");
-  EXPECT_EQ(host.DispatchForText(effect, effGetParamName, EngineParam::ReverbOffOn),
-            std::string("ReverbOffOn").substr(0, kVstMaxParamStrLen - 1));
-
+  VstParameterProperties properties{};
+  EXPECT_EQ(host.Dispatch(effect, effGetParameterProperties, 0, 0, nullptr), 0);
   for (VstInt32 outside : {-1, 27})
   {
+    char text[64];
     std::memset(text, 'x', sizeof(text));
     EXPECT_EQ(host.Dispatch(effect, effGetParamName, outside, 0, text), 0);
     EXPECT_EQ(host.Dispatch(effect, effGetParamDisplay, outside, 0, text), 0);
     EXPECT_EQ(text[0], 'x');
+    EXPECT_EQ(host.Dispatch(effect, effGetParameterProperties, outside, 0, &properties), 0);
   }
 }
 

@@ -89,6 +89,7 @@ public:
   ReferenceEngine& operator=(const ReferenceEngine&) = delete;
 
   void Set(int index, double value) { EngineSetParam(mEngine, index, value); }
+  const EngineParamInfo* Info(int index) const { return EngineGetParamInfo(mEngine, index); }
   // What a note-on from silence sends: gate, note, velocity, next token.
   void NoteOn(int note, int velocity, float token)
   {
