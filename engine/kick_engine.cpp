@@ -5,6 +5,7 @@
 #include "engine_state.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <new>
 
 namespace
@@ -155,6 +156,16 @@ int EngineGetBlockSize(const KickEngine* engine)
 int EngineGetErrorCode(const KickEngine* engine)
 {
   return engine != nullptr ? engine->errorCode : 0;
+}
+
+bool EngineGateEdgePending(const KickEngine* engine)
+{
+  if (engine == nullptr) return false;
+  const double gate = engine->params[EngineParam::Voice00_NoteGate];
+  const double token = engine->params[EngineParam::Voice00_NoteRetrig];
+  for (const KickGenerator* gen : {&engine->bass, &engine->snap})
+    if (gen->hold > 0.0 || token != gen->prevRetrig || gen->prevGate != gate) return true;
+  return false;
 }
 
 int EngineNumInputs(const KickEngine* engine)

@@ -226,10 +226,15 @@ void Thudwerk::HandleMidiEvent(const IMidiEvent& message)
 void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
 {
   // Offsets order the messages; the engine then renders the whole block
-  // from the state the last of them left.
+  // from the state the last of them left. A gate closed before the engine's
+  // envelopes have seen it open (a note released in its own block, or
+  // within the retrigger hold) would never sound, so a message that would
+  // close it waits, with everything after it, for the start of a later
+  // block.
   while (const IMidiEvent* message = mMidiQueue.Front())
   {
     if (message->mOffset >= frames) break;
+    if (WouldCloseGate(*message) && EngineGateEdgePending(mEngine.get())) break;
     HandleQueuedMessage(*message);
     mMidiQueue.Remove();
   }
@@ -238,6 +243,30 @@ void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
   SetParamSilently(HostTempoBpm, GetTempo());
   // A null channel pointer leaves the engine silent until the next Reset.
   EnginePerform(mEngine.get(), inputs, outputs, frames);
+}
+
+bool Thudwerk::WouldCloseGate(const IMidiEvent& message) const
+{
+  if (!GateOpen()) return false;
+  const bool notesHandled = ParamIs(VoiceModeMonoPoly, 0.0);
+  switch (message.Kind())
+  {
+  case kMidiNoteOn:
+  case kMidiNoteOff:
+    if (message.Kind() == kMidiNoteOn && message.mData2 != 0) return false;
+    return notesHandled && mSustain == kPedalUp && !AnyNoteHeldBut(message.mData1);
+  case kMidiControlChange:
+    if (message.mData1 == kAllNotesOffController) return true;
+    return message.mData1 == kSustainController && message.mData2 == kPedalUp && notesHandled &&
+           !AnyNoteHeld();
+  default:
+    return false;
+  }
+}
+
+bool Thudwerk::GateOpen() const
+{
+  return ParamIs(Voice00_NoteGate, 1.0);
 }
 
 void Thudwerk::HandleQueuedMessage(const IMidiEvent& message)
@@ -329,7 +358,14 @@ void Thudwerk::RemoveFromStack(int note, int pushedEntries)
 
 bool Thudwerk::AnyNoteHeld() const
 {
-  return std::any_of(mHeldNotes, mHeldNotes + kNoteCount, [](bool held) { return held; });
+  return AnyNoteHeldBut(-1);
+}
+
+bool Thudwerk::AnyNoteHeldBut(int note) const
+{
+  for (int n = 0; n < kNoteCount; ++n)
+    if (mHeldNotes[n] && n != note) return true;
+  return false;
 }
 
 void Thudwerk::ControlChange(int controller, int value)

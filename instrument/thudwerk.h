@@ -39,7 +39,9 @@ public:
   void HandleParamChange(int paramIdx) override;
   // Audio thread, lock held, never allocates: handles the block's queued
   // messages in order, writes the host tempo into HostTempoBpm and renders
-  // the whole block with one engine call.
+  // the whole block with one engine call. A message that would close the
+  // gate before the engine has seen it open is kept, with the messages after
+  // it, for the start of a later block, so that every note sounds.
   void ProcessDouble(double** inputs, double** outputs, int frames) override;
   // Audio thread, lock held by the adapter: queues messages of the MIDI
   // channel by frame offset; others are dropped.
@@ -81,6 +83,10 @@ private:
   // stacks 128 entries long.
   void RemoveFromStack(int note, int pushedEntries);
   bool AnyNoteHeld() const;
+  bool AnyNoteHeldBut(int note) const;
+  bool GateOpen() const;
+  // Whether handling the message would close an open gate.
+  bool WouldCloseGate(const IMidiEvent& message) const;
   bool ParamIs(int paramIdx, double value) const;
   // Writes a value into the engine and mirrors it in the parameter, without
   // telling the host or the editor.

@@ -190,6 +190,22 @@ TEST_F(RenderProgramTest, ANoteStartsOnItsOwnSampleWhateverTheBlocks)
     ASSERT_EQ(late[0][i], early[0][i - 441]) << "frame " << i;
 }
 
+TEST_F(RenderProgramTest, NotesOfOneMillisecondSoundInBothFormats)
+{
+  // The renderer cuts its blocks at each note's on and off, so each note
+  // ends within the engine's 1 ms retrigger hold.
+  for (const char* plugin : {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH})
+  {
+    const auto kick = RenderKick(plugin, "64", "short",
+                                 {"--note", "36", "--velocity", "127", "--length", "0.001"});
+    ASSERT_EQ(kick.size(), 2u) << plugin;
+    double peak = 0.0;
+    for (double sample : kick[0])
+      peak = std::max(peak, std::fabs(sample));
+    EXPECT_GT(peak, 0.05) << plugin << ": the note was lost";
+  }
+}
+
 TEST_F(RenderProgramTest, FailuresEndWithTheirExitCodes)
 {
   const std::string wav = PathFor("failure.wav");

@@ -14,6 +14,10 @@ bool Silent(const std::vector<double>& samples)
 
 using ThudwerkMidiTest = Vst2PluginTest;
 
+// A release waits until the engine has started the note: past the 1 ms
+// retrigger hold (44 samples at 44100 Hz).
+constexpr int kPastTheRetriggerHold = 64;
+
 TEST_F(ThudwerkMidiTest, NotesOnOtherChannelsAreIgnored)
 {
   SendMidi(0, 0x91, 36, 100);
@@ -23,19 +27,27 @@ TEST_F(ThudwerkMidiTest, NotesOnOtherChannelsAreIgnored)
   EXPECT_TRUE(Silent(out.out[0]));
 }
 
-TEST_F(ThudwerkMidiTest, NoteOnAndOffInOneBlockOnlyMoveTheToken)
+TEST_F(ThudwerkMidiTest, AReleaseInTheBlockOfItsNoteWaitsForTheNextBlock)
 {
   SendMidi(0, kNoteOnChannel1, 36, 100);
   SendMidi(10, kNoteOffChannel1, 36, 0);
-  const AudioBuffers<double> out = RenderDouble(kDefaultBlock);
-  EXPECT_FALSE(GateOpen());
+  SendMidi(20, kNoteOnChannel1, 38, 100);
+  const AudioBuffers<double> first = RenderDouble(kDefaultBlock);
+  EXPECT_TRUE(GateOpen());
+  EXPECT_EQ(CurrentNote(), 36);
   EXPECT_EQ(Token(), TokenAfterSteps(1));
-  EXPECT_TRUE(Silent(out.out[0]));
+  EXPECT_FALSE(Silent(first.out[0]));
+  // The next block starts with the release and the note after it.
+  RenderDouble(16);
+  EXPECT_TRUE(GateOpen());
+  EXPECT_EQ(CurrentNote(), 38);
+  EXPECT_EQ(Token(), TokenAfterSteps(2));
 }
 
 TEST_F(ThudwerkMidiTest, NoteOnWithVelocityZeroIsANoteOff)
 {
   NoteOn(36, 100);
+  RenderDouble(kPastTheRetriggerHold);
   SendMidi(0, kNoteOnChannel1, 36, 0);
   RenderDouble(16);
   EXPECT_FALSE(GateOpen());
@@ -104,7 +116,7 @@ TEST_F(ThudwerkMidiTest, TheTokenCyclesWithoutRepeatingAValue)
   {
     NoteOn(36, 100);
     NoteOff(36);
-    RenderDouble(1);
+    RenderDouble(kPastTheRetriggerHold);
     ASSERT_EQ(Token(), TokenAfterSteps(step)) << "step " << step;
     ASSERT_NE(Token(), previous) << "step " << step;
     previous = Token();
@@ -128,7 +140,7 @@ TEST_F(ThudwerkMidiTest, SustainHoldsTheGateUntilThePedalRises)
   Controller(64, 127);
   NoteOn(36, 100);
   NoteOff(36);
-  RenderDouble(16);
+  RenderDouble(kPastTheRetriggerHold);
   EXPECT_TRUE(GateOpen());
   Controller(64, 64);
   RenderDouble(16);
@@ -196,6 +208,7 @@ TEST_F(ThudwerkMidiTest, AllNotesOffEndsTheHeldNote)
 {
   NoteOn(36, 100);
   NoteOn(38, 100);
+  RenderDouble(kPastTheRetriggerHold);
   Controller(123, 0);
   RenderDouble(16);
   EXPECT_FALSE(GateOpen());
