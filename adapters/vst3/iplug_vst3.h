@@ -20,7 +20,9 @@ class IPlugVST3View;
 // controller methods come from the host's user-interface thread; getState,
 // setState, setupProcessing and setParamNormalized take the instance lock,
 // the parameter queries do not.
-class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
+class IPlugVST3 : public IPlugBase,
+                  public Steinberg::Vst::SingleComponentEffect,
+                  public Steinberg::Vst::IProcessContextRequirements
 {
 public:
   // Parameter identifiers besides the parameter indices.
@@ -63,9 +65,13 @@ public:
   // size, a sample rate that is not a positive number and a block size
   // below 1.
   Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
-  // Audio thread. Always kResultOk.
+  // Audio thread. Always kResultOk. Marks each output channel written with
+  // nothing but zeros in its bus's silence flags.
   Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
   Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+  // IProcessContextRequirements: what the time queries of the base read.
+  Steinberg::uint32 PLUGIN_API getProcessContextRequirements() SMTG_OVERRIDE;
 
   // IEditController (iplug_vst3_controller.cpp).
   Steinberg::tresult PLUGIN_API
@@ -133,6 +139,7 @@ public:
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
   DEFINE_INTERFACES
   DEF_INTERFACE(Steinberg::Vst::IUnitInfo)
+  DEF_INTERFACE(Steinberg::Vst::IProcessContextRequirements)
   END_DEFINE_INTERFACES(SingleComponentEffect)
   REFCOUNT_METHODS(SingleComponentEffect)
 
@@ -153,6 +160,11 @@ private:
   void HandleNoteEvents(Steinberg::Vst::IEventList* events);
   void ConnectInputs(const Steinberg::Vst::ProcessData& data);
   void ConnectOutputs(Steinberg::Vst::ProcessData& data);
+  void FlagSilentOutputs(Steinberg::Vst::ProcessData& data);
+  // Calls function (bus buffers, first channel, channels written) for every
+  // output bus whose host buffers take channels of the plug-in.
+  template <typename BusFunction>
+  void ForEachWrittenOutputBus(Steinberg::Vst::ProcessData& data, BusFunction function);
 
   Steinberg::Vst::ProcessContext mProcessContext{};
   std::vector<IPlugVST3View*> mViews;

@@ -81,7 +81,14 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     BypassBlock(data.numSamples);
   else
     RunBlock(data.numSamples);
+  FlagSilentOutputs(data);
   return kResultOk;
+}
+
+uint32 PLUGIN_API IPlugVST3::getProcessContextRequirements()
+{
+  // The project time in samples comes with every context; it needs no flag.
+  return kNeedTempo | kNeedTimeSignature | kNeedTransportState;
 }
 
 void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
@@ -173,10 +180,9 @@ void IPlugVST3::ConnectInputs(const ProcessData& data)
     AttachInputsDouble(0, connected, bus.channelBuffers64);
 }
 
-void IPlugVST3::ConnectOutputs(ProcessData& data)
+template <typename BusFunction>
+void IPlugVST3::ForEachWrittenOutputBus(ProcessData& data, BusFunction function)
 {
-  for (int i = 0; i < OutChannelCount(); ++i)
-    SetOutputConnected(i, false);
   int first = 0;
   const int32 busCount = static_cast<int32>(audioOutputs.size());
   for (int32 b = 0; b < busCount && first < OutChannelCount(); ++b)
@@ -187,17 +193,52 @@ void IPlugVST3::ConnectOutputs(ProcessData& data)
     // claims.
     AudioBusBuffers* buffers = b < data.numOutputs && data.outputs ? &data.outputs[b] : nullptr;
     const int hostChannels = buffers && bus->isActive() ? std::max(buffers->numChannels, 0) : 0;
-    const int connected = std::min({busChannels, hostChannels, OutChannelCount() - first});
-    for (int c = 0; c < connected; ++c)
-      SetOutputConnected(first + c, true);
-    if (connected > 0)
-    {
-      buffers->silenceFlags = 0;
-      if (data.symbolicSampleSize == kSample32)
-        AttachOutputs(first, connected, buffers->channelBuffers32);
-      else
-        AttachOutputsDouble(first, connected, buffers->channelBuffers64);
-    }
+    const int written = std::min({busChannels, hostChannels, OutChannelCount() - first});
+    if (written > 0) function(*buffers, first, written);
     first += busChannels;
   }
+}
+
+void IPlugVST3::ConnectOutputs(ProcessData& data)
+{
+  for (int i = 0; i < OutChannelCount(); ++i)
+    SetOutputConnected(i, false);
+  ForEachWrittenOutputBus(data,
+                          [&](AudioBusBuffers& buffers, int first, int written)
+                          {
+                            for (int c = 0; c < written; ++c)
+                              SetOutputConnected(first + c, true);
+                            if (data.symbolicSampleSize == kSample32)
+                              AttachOutputs(first, written, buffers.channelBuffers32);
+                            else
+                              AttachOutputsDouble(first, written, buffers.channelBuffers64);
+                          });
+}
+
+// Bit c set for every channel c below count whose samples are all zero; a
+// missing channel array or channel counts as not silent.
+template <typename Sample>
+static uint64 SilentChannelBits(Sample* const* channels, int count, int frames)
+{
+  uint64 bits = 0;
+  for (int c = 0; channels && c < count; ++c)
+    if (channels[c] &&
+        std::all_of(channels[c], channels[c] + frames, [](Sample s) { return s == Sample(0); }))
+      bits |= uint64(1) << c;
+  return bits;
+}
+
+void IPlugVST3::FlagSilentOutputs(ProcessData& data)
+{
+  // Hosts skip the work after a plug-in for channels it marks silent.
+  const bool single = data.symbolicSampleSize == kSample32;
+  ForEachWrittenOutputBus(
+      data,
+      [&](AudioBusBuffers& buffers, int, int written)
+      {
+        const uint64 flags =
+            single ? SilentChannelBits(buffers.channelBuffers32, written, data.numSamples)
+                   : SilentChannelBits(buffers.channelBuffers64, written, data.numSamples);
+        buffers.silenceFlags = flags;
+      });
 }
