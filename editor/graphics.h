@@ -82,6 +82,9 @@ public:
   ~IGraphics() override;
   virtual void ConcealMouseCursor() {}
   virtual void RevealMouseCursor() {}
+  // True while a modal prompt (menu, dialog) runs inside a control's event
+  // handler: the controls must not be deleted (Resize) until it returns.
+  virtual bool InModalPrompt() const { return false; }
   // Decodes the image of a resource id; the file name's extension selects
   // the decoder. Null when it cannot.
   virtual LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) = 0;

@@ -67,6 +67,7 @@ public:
   void ConcealMouseCursor() override;
   void RevealMouseCursor() override;
   LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) override;
+  bool InModalPrompt() const override { return mModalPrompts > 0; }
 
 private:
   static LRESULT CALLBACK WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -90,6 +91,9 @@ private:
   IPlugParam* mEdParam = nullptr;
   WNDPROC mDefEditProc = nullptr;
   int mTextEntryState = kEntryNone;
+  // Modal menus and dialogs running (they run the message loop, so the host
+  // can call in meanwhile).
+  int mModalPrompts = 0;
   bool mShowingTooltip = false;
   int mTooltipIdx = -1;
   // The colour dialog's 16 custom colours, kept from its first use on.

@@ -44,6 +44,18 @@ HMENU BuildNativeMenu(const PopupMenuNumbering& numbering, int rangeIndex)
   }
   return native;
 }
+// Counts a modal prompt for as long as it runs.
+class ModalPromptScope
+{
+public:
+  explicit ModalPromptScope(int& count) : mCount(count) { ++mCount; }
+  ~ModalPromptScope() { --mCount; }
+  ModalPromptScope(const ModalPromptScope&) = delete;
+  ModalPromptScope& operator=(const ModalPromptScope&) = delete;
+
+private:
+  int& mCount;
+};
 } // namespace
 
 IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect& rect)
@@ -59,6 +71,7 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect& rect)
   POINT corner{rect.L, rect.B};
   ClientToScreen(mPlugWnd, &corner);
   IMenu* chosen = nullptr;
+  ModalPromptScope modal(mModalPrompts);
   if (TrackPopupMenu(native, TPM_LEFTBUTTON, corner.x, corner.y, 0, mPlugWnd, nullptr))
   {
     MSG message;
@@ -94,6 +107,7 @@ void IGraphicsWin::AskForFile(std::string& file, int action, std::string& folder
   dialog.lpstrInitialDir = folder.c_str();
   dialog.lpstrDefExt = filter.defaultExtension[0] ? filter.defaultExtension : nullptr;
   BOOL chosen;
+  ModalPromptScope modal(mModalPrompts);
   if (action == kFileSave)
   {
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
@@ -136,6 +150,7 @@ bool IGraphicsWin::AskForColor(IRgba& color, const char* prompt)
   dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ENABLEHOOK | CC_SOLIDCOLOR | CC_ANYCOLOR;
   dialog.lCustData = reinterpret_cast<LPARAM>(prompt);
   dialog.lpfnHook = ColorHookProc;
+  ModalPromptScope modal(mModalPrompts);
   if (!ChooseColorA(&dialog)) return false;
   color.R = GetRValue(dialog.rgbResult);
   color.G = GetGValue(dialog.rgbResult);
@@ -145,12 +160,14 @@ bool IGraphicsWin::AskForColor(IRgba& color, const char* prompt)
 
 int IGraphicsWin::ShowMessageDialog(const char* text, const char* caption, int type)
 {
+  ModalPromptScope modal(mModalPrompts);
   return MessageBoxA(MainWindow(), text, caption, UINT(type));
 }
 
 bool IGraphicsWin::OpenUrl(const char* url, const char* caption, const char* confirmation,
                            const char* error)
 {
+  ModalPromptScope modal(mModalPrompts);
   if (confirmation && MessageBoxA(mPlugWnd, confirmation, caption, MB_YESNO) != IDYES) return false;
   DWORD connection = 0;
   if (url && InternetGetConnectedState(&connection, 0))

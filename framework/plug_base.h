@@ -86,6 +86,11 @@ public:
   // Missing bytes make it false.
   virtual bool CompareState(const unsigned char* bytes, int size, int startPos);
   virtual void OnEditorResized() {}
+  // User-interface thread: the host's display scale for the editor (a
+  // positive, finite factor). True when the plug-in follows it, changing
+  // its editor's layout and size (ResizeEditor) where needed; false when
+  // the editor has one size only.
+  virtual bool SetEditorContentScale(double /*contentScale*/) { return false; }
   virtual void AfterHostIdentified() {}
   virtual void ShowHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
   // Editor thread: sets the parameter, tells the host, then

@@ -17,3 +17,8 @@ enum EditorImageId : int
   kImageSynthPanel = 111,
   kImageRackShadow = 112,
 };
+
+// A build whose editor opens at normal scale and follows a host's high
+// content scale also carries the double-scale images, under these ids plus
+// this offset.
+constexpr int kDoubleScaleImageIdOffset = 100;

@@ -94,21 +94,22 @@ IRect Scaled(const IRect& rect, int scale)
 class LayoutBuilder
 {
 public:
-  LayoutBuilder(IGraphics& graphics, IPlugBase* plug, int scale)
-      : mGraphics(graphics), mPlug(plug), mScale(scale)
+  LayoutBuilder(IGraphics& graphics, IPlugBase* plug, int scale, int imageIdOffset)
+      : mGraphics(graphics), mPlug(plug), mScale(scale), mImageIdOffset(imageIdOffset)
   {
   }
 
   void LoadImages()
   {
     for (const ImageResource& image : kImages)
-      mGraphics.LoadImageById(image.id, image.fileName, image.frames);
+      mGraphics.LoadImageById(image.id + mImageIdOffset, image.fileName, image.frames);
   }
 
   IImage Image(int id) const
   {
     for (const ImageResource& image : kImages)
-      if (image.id == id) return mGraphics.LoadImageById(id, image.fileName, image.frames);
+      if (image.id == id)
+        return mGraphics.LoadImageById(id + mImageIdOffset, image.fileName, image.frames);
     return IImage();
   }
 
@@ -135,6 +136,7 @@ private:
   IGraphics& mGraphics;
   IPlugBase* mPlug;
   int mScale;
+  int mImageIdOffset;
 };
 } // namespace
 
@@ -145,11 +147,11 @@ ITextStyle PresetNameTextStyle(int scale)
 }
 
 EditorControls BuildEditorLayout(IGraphics& graphics, IPlugBase* plug, int scale,
-                                 const std::string& promptFolder)
+                                 const std::string& promptFolder, int imageIdOffset)
 {
-  graphics.SetBackgroundImage(kBackgroundImage.id, kBackgroundImage.fileName);
+  graphics.SetBackgroundImage(kBackgroundImage.id + imageIdOffset, kBackgroundImage.fileName);
   const ITextStyle nameStyle = PresetNameTextStyle(scale);
-  LayoutBuilder layout(graphics, plug, scale);
+  LayoutBuilder layout(graphics, plug, scale, imageIdOffset);
   layout.LoadImages();
 
   EditorControls controls;
@@ -174,4 +176,24 @@ EditorControls BuildEditorLayout(IGraphics& graphics, IPlugBase* plug, int scale
       layout.Rect(kPresetSaveRect), PresetSave, layout.Image(kImagePresetSave),
       int32_t(IFileSelectorControl::kFileSave), promptFolder.c_str(), kPresetFileExtension);
   return controls;
+}
+
+PresetStripState SavePresetStrip(const EditorControls& controls)
+{
+  PresetStripState state;
+  state.presetName = controls.presetName->NameShown();
+  state.loadPath = controls.presetLoadSelector->Path();
+  state.loadFolder = controls.presetLoadSelector->GetFolder();
+  state.savePath = controls.presetSaveSelector->Path();
+  state.saveFolder = controls.presetSaveSelector->GetFolder();
+  return state;
+}
+
+void RestorePresetStrip(const PresetStripState& state, const EditorControls& controls)
+{
+  controls.presetName->ShowNameFromAnyThread(state.presetName);
+  controls.presetLoadSelector->SetPath(state.loadPath);
+  controls.presetLoadSelector->SetFolder(state.loadFolder);
+  controls.presetSaveSelector->SetPath(state.savePath);
+  controls.presetSaveSelector->SetFolder(state.saveFolder);
 }

@@ -40,7 +40,24 @@ struct EditorControls
 ITextStyle PresetNameTextStyle(int scale);
 
 // Fills an empty editor (background first, then the 23 controls in drawing
-// order) for plug at scale 1 or 2. promptFolder is where the load and save
-// prompts start. User-interface or construction thread.
+// order) for plug at scale 1 or 2, with the images of ids 101 to 112 plus
+// imageIdOffset. promptFolder is where the load and save prompts start.
+// User-interface or construction thread.
 EditorControls BuildEditorLayout(IGraphics& graphics, IPlugBase* plug, int scale,
-                                 const std::string& promptFolder);
+                                 const std::string& promptFolder, int imageIdOffset = 0);
+
+// What the preset strip shows and remembers besides parameter values: the
+// preset name and the load and save files and folders. Carried from one
+// layout to the other when the editor changes scale.
+struct PresetStripState
+{
+  std::string presetName;
+  std::string loadPath;
+  std::string loadFolder;
+  std::string savePath;
+  std::string saveFolder;
+};
+
+// Instance lock held (the preset actions read and write the same state).
+PresetStripState SavePresetStrip(const EditorControls& controls);
+void RestorePresetStrip(const PresetStripState& state, const EditorControls& controls);

@@ -19,3 +19,9 @@ bool PresetNameDisplay::IsDirty()
   }
   return ITextControl::IsDirty();
 }
+
+std::string PresetNameDisplay::NameShown()
+{
+  CriticalSectionLock lock(mPendingLock);
+  return mHasPendingName ? mPendingName : GetTextString();
+}

@@ -17,6 +17,8 @@ public:
 
   // Any thread; never blocks for long.
   void ShowNameFromAnyThread(const std::string& name);
+  // Any thread: the name handed over last, drawn or not yet.
+  std::string NameShown();
   // User-interface thread: takes over a name shown meanwhile.
   bool IsDirty() override;
 

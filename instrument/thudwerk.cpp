@@ -22,6 +22,10 @@ using namespace EngineParam;
 constexpr int32_t kThudwerkVersion = 0x00010002;
 // The build's editor scale: 1 (500 x 480, VST3) or 2 (1000 x 960, VST2).
 constexpr int kEditorScale = THUDWERK_EDITOR_SCALE;
+// Whether the build also carries the double-scale images and layout, for
+// hosts whose content scale reaches kDoubleScaleFrom.
+constexpr bool kFollowsContentScale = THUDWERK_EDITOR_HIDPI != 0;
+constexpr double kDoubleScaleFrom = 1.5;
 constexpr int kMidiQueueSize = 1024;
 constexpr int kEngineBlockSize = 1024;
 constexpr double kParamStep = 0.00001;
@@ -122,16 +126,45 @@ void Thudwerk::DefineParamsFromEngine()
 
 void Thudwerk::BuildEditor()
 {
-  const std::string documents = GetCommonDocumentsFolder();
-  IGraphics* graphics =
+  mDocumentsFolder = GetCommonDocumentsFolder();
+  mEditorScale = kEditorScale;
+  mGraphics =
       CreateInstrumentGraphics(this, kEditorWidth * kEditorScale, kEditorHeight * kEditorScale,
                                kEditorFPS, EditorImageModule());
-  const EditorControls controls =
-      BuildEditorLayout(*graphics, this, kEditorScale, PresetPromptFolder(documents));
-  AttachEditor(graphics);
+  BuildEditorControls();
+  AttachEditor(mGraphics);
+}
+
+void Thudwerk::BuildEditorControls()
+{
+  // The build's own scale has the images under their ids, the other one
+  // (only in builds that follow the content scale) under the offset ids.
+  const int imageIdOffset = mEditorScale == kEditorScale ? 0 : kDoubleScaleImageIdOffset;
+  mEditorControls = BuildEditorLayout(*mGraphics, this, mEditorScale,
+                                      PresetPromptFolder(mDocumentsFolder), imageIdOffset);
   AttachPresetFileActions(std::make_unique<PresetLibrary>(
-      *this, mEngine.get(), *controls.presetLoadSelector, *controls.presetSaveSelector,
-      *controls.presetName, documents));
+      *this, mEngine.get(), *mEditorControls.presetLoadSelector,
+      *mEditorControls.presetSaveSelector, *mEditorControls.presetName, mDocumentsFolder));
+}
+
+bool Thudwerk::SetEditorContentScale(double contentScale)
+{
+  if (!kFollowsContentScale || !mGraphics) return false;
+  const int scale = contentScale >= kDoubleScaleFrom ? 2 : 1;
+  // Preset actions on the host's threads use the preset strip's controls.
+  CriticalSectionLock lock(GetLock());
+  if (scale == mEditorScale) return true;
+  // A menu or dialog of one of the controls is still running.
+  if (mGraphics->InModalPrompt()) return false;
+  const PresetStripState presetStrip = SavePresetStrip(mEditorControls);
+  mEditorScale = scale;
+  // Deletes the controls and closes an open text entry; the host is asked
+  // for the new size.
+  mGraphics->Resize(kEditorWidth * scale, kEditorHeight * scale);
+  BuildEditorControls();
+  RestorePresetStrip(presetStrip, mEditorControls);
+  RefreshParamControls();
+  return true;
 }
 
 void Thudwerk::AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor_layout.h"
 #include "kick_engine.h"
 #include "midi_queue.h"
 #include "plug_adapter.h"
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // The instrument: owns the kick engine, declares the 27 host parameters from
 // the engine's table (host index i is engine index i), turns channel-1 MIDI
@@ -46,6 +48,13 @@ public:
   // Audio thread, lock held by the adapter: queues messages of the MIDI
   // channel by frame offset; others are dropped.
   void HandleMidiEvent(const IMidiEvent& message) override;
+  // User-interface thread, takes the lock. In a build with both image sets a
+  // content scale of 1.5 or more picks the double-scale layout, anything
+  // below the normal one; a change rebuilds the controls at the new size
+  // (values, preset name and preset files stay; an open text entry closes)
+  // and asks the host to resize. Refused while a modal menu or dialog of
+  // the editor runs, and in builds with one image set.
+  bool SetEditorContentScale(double contentScale) override;
 
   // Forgets all notes, the sustain pedal and the retrigger token; closes the
   // gate.
@@ -71,6 +80,9 @@ private:
   // Builds the editor (layout, preset strip) with the preset library behind
   // it and attaches both (construction step before the default preset).
   void BuildEditor();
+  // Fills the empty editor with the layout of mEditorScale and hands the
+  // preset library its controls.
+  void BuildEditorControls();
   void DefineParamsFromEngine();
 
   void HandleQueuedMessage(const IMidiEvent& message);
@@ -108,4 +120,9 @@ private:
   float mRetrigToken = 0.0f;
   float mCurrentPresetIndex = 0.0f;
   std::unique_ptr<PresetFileActions> mPresetFileActions;
+  // The editor (owned by the base once attached), its scale and controls.
+  IGraphics* mGraphics = nullptr;
+  int mEditorScale = 1;
+  EditorControls mEditorControls;
+  std::string mDocumentsFolder;
 };

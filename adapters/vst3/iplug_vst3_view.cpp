@@ -4,6 +4,7 @@
 
 #include "graphics.h"
 
+#include <cmath>
 #include <cstring>
 
 using namespace Steinberg;
@@ -70,6 +71,12 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize)
     mPlug->OnEditorResized();
   }
   return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3View::setContentScaleFactor(ScaleFactor factor)
+{
+  if (!std::isfinite(factor) || factor <= 0.0f) return kResultFalse;
+  return mPlug->SetEditorContentScale(factor) ? kResultOk : kResultFalse;
 }
 
 void IPlugVST3View::RequestResize(int width, int height)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/pluginview.h"
 
 class IPlugVST3;
@@ -9,7 +10,7 @@ class IPlugVST3;
 // its plug-in for as long as it exists and sits in the plug-in's view list.
 //
 // Threads: the host's user-interface thread only.
-class IPlugVST3View : public Steinberg::CPluginView
+class IPlugVST3View : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
   explicit IPlugVST3View(IPlugVST3* plug);
@@ -23,11 +24,23 @@ public:
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
 
+  // The plug-in picks the editor layout for the host's content scale and,
+  // when its size changes, asks the host frame to resize the view.
+  // kResultFalse, changing nothing, for a factor that is not finite or not
+  // positive, and when the plug-in does not follow the scale.
+  Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
+
   // Asks the host frame to resize the view to {0, 0, width, height}; the
   // host's following onSize tells the plug-in.
   void RequestResize(int width, int height);
 
   Steinberg::IPlugFrame* Frame() const { return plugFrame; }
+
+  OBJ_METHODS(IPlugVST3View, CPluginView)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+  END_DEFINE_INTERFACES(CPluginView)
+  REFCOUNT_METHODS(CPluginView)
 
 private:
   IPlugVST3* mPlug;
