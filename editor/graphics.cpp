@@ -74,6 +74,10 @@ void IGraphics::Resize(int width, int height)
 {
   mWidth = width;
   mHeight = height;
+  // A control being dragged goes away with the others: its gesture ends
+  // here, so the host never sees a begin without an end.
+  const IControl* held = GetControl(mMouseCapture);
+  if (held && mPlug && held->ParamIdx() >= 0) mPlug->EndParamGesture(held->ParamIdx());
   ClearMouseCapture();
   // A catcher among the controls is about to be deleted with them.
   for (const auto& control : mControls)

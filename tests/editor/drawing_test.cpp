@@ -367,11 +367,14 @@ TEST_F(DrawingTest, FontsAreSharedByDescriptionNotQuality)
   Attach();
 }
 
-TEST_F(DrawingTest, ResizeRebuildsThroughThePlug)
+TEST_F(DrawingTest, ResizeEndsADragAndRebuildsThroughThePlug)
 {
   AddBackground();
-  graphics->AddControl(new IPanelControl(&plug, IRect(0, 0, 4, 4), COLOR_WHITE));
+  graphics->AddControl(new RecordingControl(&plug, IRect(0, 0, 4, 4), 2));
   Attach();
+  // A drag in progress: its gesture ends with its control.
+  IMouseKeys left(true, false, false, false, false);
+  graphics->OnMouseDown(1, 1, &left);
   plug.events.clear();
   graphics->Resize(60, 50);
   EXPECT_EQ(graphics->Width(), 60);
@@ -380,10 +383,12 @@ TEST_F(DrawingTest, ResizeRebuildsThroughThePlug)
   ASSERT_NE(graphics->GetDrawBitmap(), nullptr);
   EXPECT_EQ(graphics->GetDrawBitmap()->Width(), 60);
   EXPECT_EQ(graphics->GetDrawBitmap()->Height(), 50);
-  ASSERT_EQ(plug.events.size(), 1u);
-  EXPECT_EQ(plug.events[0].kind, EditorTestPlug::Event::kResize);
-  EXPECT_EQ(plug.events[0].index, 60);
-  EXPECT_EQ(plug.events[0].value, 50.0);
+  ASSERT_EQ(plug.events.size(), 2u);
+  EXPECT_EQ(plug.events[0].kind, EditorTestPlug::Event::kEnd);
+  EXPECT_EQ(plug.events[0].index, 2);
+  EXPECT_EQ(plug.events[1].kind, EditorTestPlug::Event::kResize);
+  EXPECT_EQ(plug.events[1].index, 60);
+  EXPECT_EQ(plug.events[1].value, 50.0);
   EXPECT_TRUE(graphics->Tick().Empty());
 }
 
