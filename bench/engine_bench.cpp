@@ -2,6 +2,7 @@
 // faster than real time that is on one core.
 
 #include "kick_engine.h"
+#include "reference_loop.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,6 +47,7 @@ void RenderBlocks(benchmark::State& state, Sound sound)
   double* outputs[2] = {left.data(), right.data()};
   int block = 0;
   double token = 0.0;
+  const double start = bench::ThreadNanoseconds();
   for (auto _ : state)
   {
     if (sound != kSilent && ++block % kBlocksPerKick == 0)
@@ -58,11 +60,10 @@ void RenderBlocks(benchmark::State& state, Sound sound)
     benchmark::DoNotOptimize(right.data());
     benchmark::ClobberMemory();
   }
+  const double elapsed = bench::ThreadNanoseconds() - start;
   const double samples = static_cast<double>(state.iterations()) * kBlock;
-  // Time per stereo sample (printed with its unit, e.g. "80n" + "s"), and
-  // seconds of audio rendered per second of processor time.
-  state.counters["per_sample"] =
-      benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  bench::ReportPerItem(state, elapsed, samples, "sample");
+  // Seconds of audio rendered per second of processor time.
   state.counters["realtime_x"] =
       benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
   EngineDestroy(engine);

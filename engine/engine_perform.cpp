@@ -76,8 +76,21 @@ void WriteOutput(const double* dry, const double* wetLeft, const double* wetRigh
   }
 }
 
-void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, double* right,
-                 int frames)
+// The snap ends long before the bass: a resting generator skips its
+// envelope and oscillator, which would only compute +0.
+void RunGenerator(KickGenerator& gen, const BlockConstants& k, const GeneratorTiming& timing,
+                  double sampleRate, double invSampleRate, const CosineTable& table,
+                  RenderPath path, double* out, int count)
+{
+  if (path == RenderPath::Automatic && GeneratorResting(gen, k.token, k.gate))
+    RunRestingGenerator(gen, timing.fallCoef, out, count);
+  else
+    RunKickGeneratorBlock(gen, k.token, k.gate, timing, sampleRate, invSampleRate, table, out,
+                          count);
+}
+
+void RenderChain(KickEngine& engine, const BlockConstants& k, RenderPath path, double* left,
+                 double* right, int frames)
 {
   // A local copy: the output buffers could alias the engine's doubles as far
   // as the compiler knows, which would force a reload of every history.
@@ -100,12 +113,10 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, double* left, doub
   for (int start = 0; start < frames; start += kRun)
   {
     const int n = frames - start < kRun ? frames - start : kRun;
-    RunKickGeneratorBlock(engine.bass, k.token, k.gate, k.bassTiming, sampleRate, invSampleRate,
-                          table, bassOut, n);
+    RunGenerator(engine.bass, k, k.bassTiming, sampleRate, invSampleRate, table, path, bassOut, n);
     for (int i = 0; i < n; ++i)
       bassOut[i] = BassOut(bassOut[i], TransistorShaper(shaper, bassOut[i], k.shaper), k);
-    RunKickGeneratorBlock(engine.snap, k.token, k.gate, k.snapTiming, sampleRate, invSampleRate,
-                          table, dry, n);
+    RunGenerator(engine.snap, k, k.snapTiming, sampleRate, invSampleRate, table, path, dry, n);
     for (int i = 0; i < n; ++i)
       dry[i] = DryMix(dry[i], bassOut[i], k);
     ReverbNetwork(engine.reverb, geometry, networkOn, dry, wetLeft, wetRight, n);
@@ -168,7 +179,7 @@ int EnginePerformWithPath(KickEngine* engine, double** inputs, double** outputs,
   if (path == RenderPath::Automatic && BlockIsSilent(*engine, k))
     RenderSilence(*engine, k, outputs[0], outputs[1], frames);
   else
-    RenderChain(*engine, k, outputs[0], outputs[1], frames);
+    RenderChain(*engine, k, path, outputs[0], outputs[1], frames);
   return engine->errorCode;
 }
 

@@ -45,9 +45,10 @@ KickEngine* EngineCreateWithMemory(double sampleRate, const EngineMemory& memory
 enum class RenderPath
 {
   // Blocks that provably render silence from an all-zero state skip the
-  // per-sample chain.
+  // per-sample chain, and a resting generator skips its envelope and
+  // oscillator.
   Automatic,
-  // Always the per-sample chain; the reference for the shortcut.
+  // Always the per-sample chain; the reference for the shortcuts.
   FullChain,
 };
 

@@ -63,13 +63,13 @@ void UpdateVelocityLatch(VelocityLatch& latch, double gate, double velocity)
   latch.prevGateOffset = gateOffset;
 }
 
-bool GeneratorAtRest(const KickGenerator& gen, double token, double gate)
+bool GeneratorResting(const KickGenerator& gen, double token, double gate)
 {
-  const bool quietInput = IsPositiveZero(gate) && IsPositiveZero(gen.prevGate) &&
-                          !(gen.hold > 0.0) && SameBits(token, gen.prevRetrig);
-  const bool silent =
-      IsPositiveZero(gen.level) && IsPositiveZero(gen.follower) && IsPositiveZero(gen.oscPhase);
-  if (!quietInput || !silent) return false;
+  // The conditioned gate is the gate itself and stores the same bits.
+  const bool quietInput =
+      SameBits(gate, gen.prevGate) && !(gen.hold > 0.0) && SameBits(token, gen.prevRetrig);
+  // Any follower below the cut hands on 0 and only decays further.
+  if (!quietInput || !IsPositiveZero(gen.level) || !(gen.follower < 1e-8)) return false;
   switch (gen.stage)
   {
   case EnvelopeStage::Idle:
@@ -77,9 +77,28 @@ bool GeneratorAtRest(const KickGenerator& gen, double token, double gate)
   case EnvelopeStage::Done:
     return IsPositiveZero(gen.envPhase);
   case EnvelopeStage::Release:
-    // A release from level 0 has a step of 0: it never advances or ends.
-    return IsPositiveZero(gen.releaseStart) && !(gen.envPhase > 3.0);
+    // A release from level +0 steps by 0: it never advances, never ends and
+    // its level stays +0 (h = -0 would turn into +0).
+    return IsPositiveZero(gen.releaseStart) && gen.envPhase <= 3.0 && !SameBits(gen.envPhase, -0.0);
   default:
     return false;
   }
+}
+
+void RunRestingGenerator(KickGenerator& gen, double fallCoef, double* out, int count)
+{
+  KickGenerator local = gen;
+  // Once the follower is +0 it stays there.
+  for (int i = 0; i < count && !IsPositiveZero(local.follower); ++i)
+    FallFollower(local, local.level, fallCoef);
+  if (count > 0) local.oscPhase = 0.0;
+  for (int i = 0; i < count; ++i)
+    out[i] = 0.0;
+  gen = local;
+}
+
+bool GeneratorAtRest(const KickGenerator& gen, double token, double gate)
+{
+  return GeneratorResting(gen, token, gate) && IsPositiveZero(gen.follower) &&
+         IsPositiveZero(gen.oscPhase);
 }

@@ -227,7 +227,16 @@ void RunKickGeneratorBlock(KickGenerator& gen, double token, double gate,
                            const GeneratorTiming& timing, double sampleRate, double invSampleRate,
                            const CosineTable& cosineTable, double* out, int count);
 
-// True when a sample with this gate and token leaves the generator's state
-// bit for bit as it is and yields +0: idle or finished, no edge, no hold, no
-// pending token change.
+// True when the envelope sits still at level +0 (idle, finished, or a
+// release from level +0), no edge, hold or token change is pending and the
+// follower hands on 0: every sample with this token and gate then yields +0,
+// lets the follower decay and leaves the oscillator phase at +0.
+bool GeneratorResting(const KickGenerator& gen, double token, double gate);
+
+// `count` samples of a resting generator: the same state and output as
+// RunKickGeneratorBlock, without evaluating the envelope or the oscillator.
+void RunRestingGenerator(KickGenerator& gen, double fallCoef, double* out, int count);
+
+// Resting with the follower and the phase at +0 as well: a sample then leaves
+// the state bit for bit as it is.
 bool GeneratorAtRest(const KickGenerator& gen, double token, double gate);

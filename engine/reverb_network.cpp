@@ -1,5 +1,7 @@
 #include "reverb_network.h"
 
+#include "delay_lanes.h"
+
 #include <cmath>
 
 namespace
@@ -59,91 +61,174 @@ ReverbGeometry ComputeReverbGeometry(double sampleRate)
 
 namespace
 {
-// The feedback, tap and diffuser reads of a sample, limited to their lines.
-// Only the first sample after a reset may read a delay below 1, so the limits
-// are worked out again after a run's first sample.
+// The feedback, tap and diffuser reads of a sample, limited to their lines,
+// two lanes each. Only the first sample after a reset may read a delay below
+// 1, so the limits are worked out again after a run's first sample.
 struct ReverbReads
 {
-  double feedback[4];
-  double tap[4];
+  __m128d feedback[2];
+  __m128d tap[2];
   double diffuser;
 };
 
 ReverbReads LimitReads(const ReverbState& r, const ReverbGeometry& g)
 {
   ReverbReads reads{};
-  for (int k = 0; k < 4; ++k)
+  for (int pair = 0; pair < 2; ++pair)
   {
-    reads.feedback[k] = DelayLimit(r.lines[kFeedback1 + k], g.feedbackDelay[k]);
-    reads.tap[k] = DelayLimit(r.lines[kTapLine], g.tapDelay[k]);
+    const int k = 2 * pair;
+    reads.feedback[pair] = DelayLimitLanes(r.lines[kFeedback1 + k], r.lines[kFeedback2 + k],
+                                           g.feedbackDelay[k], g.feedbackDelay[k + 1]);
+    reads.tap[pair] =
+        DelayLimitLanes(r.lines[kTapLine], r.lines[kTapLine], g.tapDelay[k], g.tapDelay[k + 1]);
   }
   reads.diffuser = DelayLimit(r.lines[kDiffuser], g.diffuserDelay);
   return reads;
 }
 
-void AdvanceLines(ReverbState& r, int first, int last)
+double Lane(__m128d v, int lane)
 {
-  for (int i = first; i <= last; ++i)
-    DelayAdvance(r.lines[i]);
+  return _mm_cvtsd_f64(lane == 0 ? v : _mm_unpackhi_pd(v, v));
 }
 
-// Input, feedback lines, taps and diffuser for one sample; returns the tail
-// that feeds the allpasses. Values written into lines and histories are
-// flushed.
-inline double NetworkTail(ReverbState& r, const ReverbGeometry& g, const ReverbReads& reads,
-                          double x)
+// The gains of the feedback lines and the taps, in lane order.
+struct NetworkGains
 {
-  const double in = (x + x) * 0.707;
-  // A one-pole with coefficient 0: the input passes unchanged.
-  r.inputHistory = FlushDenormal((r.inputHistory - in) * 0 + in);
+  __m128d feedback[2];
+  __m128d tap[2];
+};
 
-  double q[4];
-  for (int k = 0; k < 4; ++k)
+NetworkGains LoadGains(const ReverbGeometry& g)
+{
+  return {{_mm_loadu_pd(&g.feedbackGain[0]), _mm_loadu_pd(&g.feedbackGain[2])},
+          {_mm_loadu_pd(&g.tapGain[0]), _mm_loadu_pd(&g.tapGain[2])}};
+}
+
+// The feedback lines and the tap line all last one second of the creation
+// rate, so they have one size, and they are written and advanced together
+// at every sample (and cleared together), so they share their positions.
+// The run keeps that position, and the diffuser's, in registers.
+class FeedbackRun
+{
+public:
+  explicit FeedbackRun(ReverbState& r)
+      : mState(r), mDiffuser(r.lines[kDiffuser]), mMask(r.lines[kTapLine].mask),
+        mSize(r.lines[kTapLine].size), mPosition(r.lines[kTapLine].readPos)
   {
-    const double out = DelayReadLimited(r.lines[kFeedback1 + k], reads.feedback[k]);
-    q[k] = (r.damping[k] - out * g.feedbackGain[k]) * 0.99 + out * g.feedbackGain[k];
-    r.damping[k] = FlushDenormal(q[k]);
+    for (int k = 0; k < 4; ++k)
+      mFeedback[k] = r.lines[kFeedback1 + k].storage;
+    mTap = r.lines[kTapLine].storage;
+    mDamping[0] = _mm_loadu_pd(&r.damping[0]);
+    mDamping[1] = _mm_loadu_pd(&r.damping[2]);
   }
-  double taps[4];
-  for (int k = 0; k < 4; ++k)
-    taps[k] = DelayReadLimited(r.lines[kTapLine], reads.tap[k]) * g.tapGain[k];
 
-  const double a = ((q[2] + q[0]) - (q[3] + q[1])) / 2;
-  const double b = ((q[3] + q[1]) + (q[2] + q[0])) / 2;
-  const double c = ((q[0] - q[2]) - (q[1] - q[3])) / 2;
-  const double d = -((q[1] - q[3]) + (q[0] - q[2])) / 2;
-  DelayWrite(r.lines[kFeedback1], FlushDenormal(a + taps[0]));
-  DelayWrite(r.lines[kFeedback2], FlushDenormal(d + taps[1]));
-  DelayWrite(r.lines[kFeedback3], FlushDenormal(c + taps[2]));
-  DelayWrite(r.lines[kFeedback4], FlushDenormal(b + taps[3]));
-
-  const double diffused = DelayReadLimited(r.lines[kDiffuser], reads.diffuser);
-  const double wd = in - 0.75 * diffused;
-  DelayWrite(r.lines[kDiffuser], FlushDenormal(wd));
-  DelayWrite(r.lines[kTapLine], FlushDenormal(0.75 * wd + diffused));
-
-  return 0.25 * (d + a - c - b) + x;
-}
-
-// One allpass over a run of samples, in place. Each allpass line is used by
-// its own stage only, so the stages can run one after the other.
-void AllpassRun(DelayLine& shared, double delay, double coef, double* signal, int count)
-{
-  DelayLine line = shared;
-  double limited = DelayLimit(line, delay);
-  for (int i = 0; i < count; ++i)
+  // Input, feedback lines, taps and diffuser for one sample; returns the
+  // tail that feeds the allpasses. Values written into lines and histories
+  // are flushed. The four feedback lines and the four taps go two at a time.
+  double Sample(const NetworkGains& gains, const ReverbReads& reads, double x)
   {
-    const double out = DelayReadLimited(line, limited);
-    const double w = signal[i] - coef * out;
-    DelayWrite(line, FlushDenormal(w));
-    DelayAdvance(line);
-    signal[i] = coef * w + out;
-    if (i == 0) limited = DelayLimit(line, delay);
+    const double in = (x + x) * 0.707;
+    // A one-pole with coefficient 0: the input passes unchanged.
+    mState.inputHistory = FlushDenormal((mState.inputHistory - in) * 0 + in);
+
+    const __m128d base = _mm_set1_pd(static_cast<double>(mSize + mPosition));
+    __m128d q[2];
+    __m128d taps[2];
+    for (int pair = 0; pair < 2; ++pair)
+    {
+      const __m128d out = ReadLanesAt(mFeedback[2 * pair], mMask, mFeedback[2 * pair + 1], mMask,
+                                      base, reads.feedback[pair]);
+      const __m128d weighted = _mm_mul_pd(out, gains.feedback[pair]);
+      q[pair] =
+          _mm_add_pd(_mm_mul_pd(_mm_sub_pd(mDamping[pair], weighted), _mm_set1_pd(0.99)), weighted);
+      mDamping[pair] = FlushDenormalLanes(q[pair]);
+    }
+    for (int pair = 0; pair < 2; ++pair)
+      taps[pair] =
+          _mm_mul_pd(ReadLanesAt(mTap, mMask, mTap, mMask, base, reads.tap[pair]), gains.tap[pair]);
+
+    // Lanes (q1 + q3, q2 + q4) and (q1 - q3, q2 - q4).
+    const __m128d sum = _mm_add_pd(q[1], q[0]);
+    const __m128d difference = _mm_sub_pd(q[0], q[1]);
+    const double sum13 = Lane(sum, 0), sum24 = Lane(sum, 1);
+    const double difference13 = Lane(difference, 0), difference24 = Lane(difference, 1);
+    const double a = (sum13 - sum24) / 2;
+    const double b = (sum24 + sum13) / 2;
+    const double c = (difference13 - difference24) / 2;
+    const double d = -(difference24 + difference13) / 2;
+    // FB1 and FB2 take a and d, FB3 and FB4 take c and b.
+    const __m128d written12 = FlushDenormalLanes(_mm_add_pd(_mm_set_pd(d, a), taps[0]));
+    const __m128d written34 = FlushDenormalLanes(_mm_add_pd(_mm_set_pd(b, c), taps[1]));
+    mFeedback[0][mPosition] = Lane(written12, 0);
+    mFeedback[1][mPosition] = Lane(written12, 1);
+    mFeedback[2][mPosition] = Lane(written34, 0);
+    mFeedback[3][mPosition] = Lane(written34, 1);
+
+    const double diffused = DelayReadLimited(mDiffuser, reads.diffuser);
+    const double wd = in - 0.75 * diffused;
+    DelayWrite(mDiffuser, FlushDenormal(wd));
+    DelayAdvance(mDiffuser);
+    mTap[mPosition] = FlushDenormal(0.75 * wd + diffused);
+    mPosition = (mPosition + 1) & mMask;
+    mWritten = true;
+    return 0.25 * (d + a - c - b) + x;
   }
-  shared = line;
-}
+
+  // Hands the positions and histories back to the state: after a sample,
+  // each shared line was last written one position before where it reads.
+  void Store()
+  {
+    _mm_storeu_pd(&mState.damping[0], mDamping[0]);
+    _mm_storeu_pd(&mState.damping[2], mDamping[1]);
+    if (!mWritten) return;
+    for (int line = kFeedback1; line <= kTapLine; ++line)
+    {
+      mState.lines[line].readPos = mPosition;
+      mState.lines[line].writePos = (mPosition - 1) & mMask;
+    }
+    mState.lines[kDiffuser] = mDiffuser;
+  }
+
+private:
+  ReverbState& mState;
+  DelayLine mDiffuser;
+  double* mFeedback[4];
+  double* mTap;
+  const int32_t mMask;
+  const int32_t mSize;
+  int32_t mPosition;
+  __m128d mDamping[2];
+  bool mWritten = false;
+};
 
 constexpr double kAllpassCoefs[3] = {0.75, 0.625, 0.625};
+
+// One allpass stage of both channels over a run of samples, in place, the
+// left in lane 0 and the right in lane 1 (both stages have the same
+// coefficient). Each allpass line is used by its own stage only, so the
+// stages can run one after the other.
+void AllpassRun(DelayLine& sharedLeft, DelayLine& sharedRight, double leftDelay, double rightDelay,
+                double coef, double* left, double* right, int count)
+{
+  DelayLine lineLeft = sharedLeft;
+  DelayLine lineRight = sharedRight;
+  const __m128d k = _mm_set1_pd(coef);
+  __m128d limited = DelayLimitLanes(lineLeft, lineRight, leftDelay, rightDelay);
+  for (int i = 0; i < count; ++i)
+  {
+    const __m128d out = DelayReadLanes(lineLeft, lineRight, limited);
+    const __m128d w = _mm_sub_pd(_mm_set_pd(right[i], left[i]), _mm_mul_pd(k, out));
+    DelayWriteLanes(lineLeft, lineRight, FlushDenormalLanes(w));
+    DelayAdvance(lineLeft);
+    DelayAdvance(lineRight);
+    const __m128d signal = _mm_add_pd(_mm_mul_pd(k, w), out);
+    left[i] = Lane(signal, 0);
+    right[i] = Lane(signal, 1);
+    if (i == 0) limited = DelayLimitLanes(lineLeft, lineRight, leftDelay, rightDelay);
+  }
+  sharedLeft = lineLeft;
+  sharedRight = lineRight;
+}
 
 // Feedback network and diffuser first, then each allpass, each stage over
 // the whole run: every line keeps its own order of reads and writes, and
@@ -154,20 +239,24 @@ void RunSwitchedOn(ReverbState& state, const ReverbGeometry& g, const double* dr
   // A local copy the compiler can keep in registers: the line storage could
   // alias the histories as far as it knows.
   ReverbState r = state;
+  const NetworkGains gains = LoadGains(g);
   ReverbReads reads = LimitReads(r, g);
+  FeedbackRun network(r);
   for (int i = 0; i < count; ++i)
   {
-    left[i] = NetworkTail(r, g, reads, dry[i]);
-    AdvanceLines(r, kFeedback1, kDiffuser);
-    if (i == 0) reads = LimitReads(r, g);
+    left[i] = network.Sample(gains, reads, dry[i]);
+    if (i == 0)
+    {
+      network.Store();
+      reads = LimitReads(r, g);
+    }
   }
+  network.Store();
   for (int i = 0; i < count; ++i)
     right[i] = left[i];
   for (int k = 0; k < 3; ++k)
-  {
-    AllpassRun(r.lines[kLeftAllpass1 + k], g.leftDelay[k], kAllpassCoefs[k], left, count);
-    AllpassRun(r.lines[kRightAllpass1 + k], g.rightDelay[k], kAllpassCoefs[k], right, count);
-  }
+    AllpassRun(r.lines[kLeftAllpass1 + k], r.lines[kRightAllpass1 + k], g.leftDelay[k],
+               g.rightDelay[k], kAllpassCoefs[k], left, right, count);
   for (int i = 0; i < count; ++i)
   {
     left[i] = 0.5 * left[i] + 0.5 * dry[i];

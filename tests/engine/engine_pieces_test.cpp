@@ -1,6 +1,7 @@
 // The small per-sample pieces against readings of their definitions.
 
 #include "cosine_table.h"
+#include "delay_lanes.h"
 #include "delay_line.h"
 #include "engine_test_support.h"
 #include "kick_voice.h"
@@ -31,6 +32,36 @@ TEST(NumericGuards, FlushDenormalCutsBelowTwoToTheMinus1021)
   EXPECT_TRUE(SameBits(FlushDenormal(-0.0), -0.0)) << "zero passes as it is";
   EXPECT_EQ(FlushDenormal(0.5), 0.5);
   EXPECT_TRUE(std::isinf(FlushDenormal(std::numeric_limits<double>::infinity())));
+}
+
+// The two-lane flush against the scalar one on the edges of its range, each
+// value in both lanes next to a neighbour that is flushed differently.
+TEST(NumericGuards, FlushDenormalLanesMatchesTheScalarFlush)
+{
+  const double edge = std::ldexp(1.0, -1021);
+  const double values[] = {0.0,
+                           -0.0,
+                           edge,
+                           -edge,
+                           std::nextafter(edge, 0.0),
+                           -std::nextafter(edge, 0.0),
+                           std::ldexp(1.0, -1022),
+                           std::numeric_limits<double>::denorm_min(),
+                           -std::numeric_limits<double>::denorm_min(),
+                           std::ldexp(1.0, -1030) * 3,
+                           0.5,
+                           -1e300,
+                           std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()};
+  for (double a : values)
+    for (double b : values)
+    {
+      const __m128d flushed = FlushDenormalLanes(_mm_set_pd(b, a));
+      double lanes[2];
+      _mm_storeu_pd(lanes, flushed);
+      EXPECT_TRUE(SameBits(lanes[0], FlushDenormal(a))) << a << " beside " << b;
+      EXPECT_TRUE(SameBits(lanes[1], FlushDenormal(b))) << b << " beside " << a;
+    }
 }
 
 TEST(NumericGuards, ZeroNonFiniteCutsFromTwoToThe1023)

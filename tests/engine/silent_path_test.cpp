@@ -172,6 +172,26 @@ TEST(SilentPath, PendingTokenChangesAndOddGateValues)
   twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 500, 64);
 }
 
+// The snap comes to rest long before the bass and is then skipped; kicks
+// that retrigger, release and hold it in every stage must not notice.
+TEST(SilentPath, ARestingGeneratorIsSkippedWhileTheOtherSounds)
+{
+  for (double rev : {0.0, 1.0})
+  {
+    TwinEngines twins;
+    twins.Set(EngineParam::ReverbOffOn, rev);
+    twins.Set(EngineParam::BassEnvDecay, 1.0);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 3000, 64);
+    EXPECT_TRUE(GeneratorResting(twins.fast->snap, 0.0, 1.0)) << "the snap rests";
+    EXPECT_FALSE(GeneratorResting(twins.fast->bass, 0.0, 1.0)) << "while the bass sounds";
+    twins.SetAndRender(EngineParam::Voice00_NoteRetrig, 0.01, 4000, 100);
+    twins.SetAndRender(EngineParam::SnapEnvDecay, 1.0, 2000, 333);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 8000, 64);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 1.0, 30, 7);
+    twins.SetAndRender(EngineParam::Voice00_NoteGate, 0.0, 40000, 512);
+  }
+}
+
 TEST(SilentPath, ChangingSampleRatesAndResets)
 {
   TwinEngines twins;
