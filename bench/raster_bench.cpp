@@ -2,6 +2,7 @@
 // megapixels per second.
 
 #include "lice_blit.h"
+#include "reference_loop.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,10 +27,11 @@ void FillLikeAnImage(LICE_IBitmap& bitmap)
     }
 }
 
-void ReportPixels(benchmark::State& state)
+void ReportPixels(benchmark::State& state, double elapsed)
 {
-  state.counters["Mpixels/s"] = benchmark::Counter(
-      double(state.iterations()) * kWidth * kHeight / 1e6, benchmark::Counter::kIsRate);
+  const double megapixels = double(state.iterations()) * kWidth * kHeight / 1e6;
+  state.counters["Mpixels/s"] = benchmark::Counter(megapixels, benchmark::Counter::kIsRate);
+  bench::ReportPerItem(state, elapsed, megapixels, "Mpixel");
 }
 
 void Blit(benchmark::State& state, float weight, int mode)
@@ -38,24 +40,26 @@ void Blit(benchmark::State& state, float weight, int mode)
   LICE_SysBitmap dest(kWidth, kHeight);
   FillLikeAnImage(source);
   FillLikeAnImage(dest);
+  const double start = bench::ThreadNanoseconds();
   for (auto _ : state)
   {
     LICE_CopyArea(&dest, &source, 0, 0, nullptr, weight, mode);
     benchmark::ClobberMemory();
   }
-  ReportPixels(state);
+  ReportPixels(state, bench::ThreadNanoseconds() - start);
 }
 
 void Fill(benchmark::State& state, LICE_pixel colour, float weight, int mode)
 {
   LICE_SysBitmap dest(kWidth, kHeight);
   FillLikeAnImage(dest);
+  const double start = bench::ThreadNanoseconds();
   for (auto _ : state)
   {
     LICE_FillArea(&dest, 0, 0, kWidth, kHeight, colour, weight, mode);
     benchmark::ClobberMemory();
   }
-  ReportPixels(state);
+  ReportPixels(state, bench::ThreadNanoseconds() - start);
 }
 } // namespace
 

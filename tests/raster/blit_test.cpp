@@ -295,6 +295,42 @@ TEST(BlitModes, SourceAlphaAtFullWeightReplacesOpaqueAndKeepsTransparent)
   EXPECT_EQ(PixelAt(dest, 1, 0), 0xFF00FF00u);
 }
 
+// The editor's blit goes four pixels at a time: random pixels in runs of
+// opaque, transparent and soft sources, at every alignment of row start and
+// width, must give the formula's result everywhere, and nothing outside.
+TEST(BlitModes, SourceAlphaFastPathMatchesTheFormulaOnRandomPixels)
+{
+  std::mt19937 random(2024);
+  for (int width = 1; width <= 19; ++width)
+  {
+    LICE_MemBitmap src(width, 33), dest(width + 6, 33), original(width + 6, 33);
+    for (int y = 0; y < 33; ++y)
+    {
+      for (int x = 0; x < width; ++x)
+      {
+        // Row by row: mostly opaque, mostly transparent, or anything.
+        const unsigned kind = (y % 3 == 2) ? 2 : random() % 3;
+        const LICE_pixel alpha = kind == 0 ? 255 : (kind == 1 ? 0 : random() & 0xFF);
+        PixelAt(src, x, y) = (alpha << 24) | (random() & 0xFFFFFF);
+      }
+      for (int x = 0; x < width + 6; ++x)
+        PixelAt(dest, x, y) = PixelAt(original, x, y) = random();
+    }
+    const int offset = width % 4;
+    LICE_CopyArea(&dest, &src, offset, 0, nullptr, 1.0f, LICE_BlendUseSourceAlpha);
+    for (int y = 0; y < 33; ++y)
+      for (int x = 0; x < width + 6; ++x)
+      {
+        const bool inside = x >= offset && x < offset + width;
+        const LICE_pixel expected =
+            inside ? ReferenceBlit(PixelAt(original, x, y), PixelAt(src, x - offset, y), 1.0f,
+                                   LICE_BlendUseSourceAlpha)
+                   : PixelAt(original, x, y);
+        ASSERT_EQ(PixelAt(dest, x, y), expected) << "width " << width << " at " << x << "," << y;
+      }
+  }
+}
+
 TEST(BlitModes, ChannelCopyMovesOneByte)
 {
   LICE_MemBitmap src(1, 1), dest(1, 1);
