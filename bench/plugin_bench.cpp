@@ -1,0 +1,245 @@
+// What the plug-in layers cost on top of the engine: the same sound (a kick
+// with distortion and reverb, a note on every beat at 120 BPM, BassPitchAmt
+// automated at every block) in 64-sample double-precision blocks, rendered
+// by the bare engine, through VST2 processDoubleReplacing and through the
+// VST3 process call. Compare the "sample" figures of the three.
+
+#include "kick_engine.h"
+#include "plugin_module.h"
+#include "process_block.h"
+#include "reference_loop.h"
+#include "vst2_host.h"
+#include "vst3_util.h"
+
+#include "host_application.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+constexpr double kSampleRate = 44100.0;
+constexpr int kBlock = 64;
+// Half a second at 120 BPM, rounded to whole blocks.
+constexpr long kBlocksPerBeat = 344;
+constexpr int kNote = 36;
+constexpr int kVelocity = 100;
+
+// The sequence, block by block; every layer plays the same.
+struct Step
+{
+  bool noteOn;
+  bool noteOff;
+  double automation; // BassPitchAmt, 0 … 1
+};
+
+Step StepAt(long block)
+{
+  const long inBeat = block % kBlocksPerBeat;
+  return {inBeat == 0, inBeat == kBlocksPerBeat / 2, (block % 100) * 0.01};
+}
+
+// Plays the first beat untimed and reports its loudest sample (`leftOf`
+// gives the left channel of the last block), so the three layers can be
+// seen to play the same sound; then times `render`, one block of the
+// sequence each.
+template <typename RenderFn, typename LeftFn>
+void TimeBlocks(benchmark::State& state, RenderFn render, LeftFn leftOf)
+{
+  long block = 0;
+  double peak = 0.0;
+  for (; block < kBlocksPerBeat; ++block)
+  {
+    render(StepAt(block));
+    const std::vector<double> left = leftOf();
+    for (double sample : left)
+      peak = std::max(peak, std::fabs(sample));
+  }
+  state.counters["peak"] = peak;
+  const double start = bench::ThreadNanoseconds();
+  for (auto _ : state)
+    render(StepAt(block++));
+  bench::ReportPerItem(state, bench::ThreadNanoseconds() - start,
+                       static_cast<double>(state.iterations()) * kBlock, "sample");
+}
+
+void BareEngine(benchmark::State& state)
+{
+  KickEngine* engine = EngineCreate(kSampleRate);
+  EngineSetParam(engine, EngineParam::TransistorDistLoad, 0.6);
+  EngineSetParam(engine, EngineParam::ReverbOffOn, 1.0);
+  std::vector<double> in(kBlock, 0.0), left(kBlock), right(kBlock);
+  double* inputs[2] = {in.data(), in.data()};
+  double* outputs[2] = {left.data(), right.data()};
+  // The instrument's retrigger token: 0.01 steps, back to 0 after 0.99.
+  float token = 0.0f;
+  TimeBlocks(
+      state,
+      [&](const Step& step)
+      {
+        if (step.noteOn)
+        {
+          EngineSetParam(engine, EngineParam::Voice00_NoteGate, 1.0);
+          EngineSetParam(engine, EngineParam::Voice00_NoteVelocity, kVelocity);
+          token = token + 0.01f > 0.99f ? 0.0f : token + 0.01f;
+          EngineSetParam(engine, EngineParam::Voice00_NoteRetrig, token);
+        }
+        if (step.noteOff) EngineSetParam(engine, EngineParam::Voice00_NoteGate, 0.0);
+        EngineSetParam(engine, EngineParam::BassPitchAmt, step.automation);
+        EnginePerform(engine, inputs, outputs, kBlock);
+        benchmark::DoNotOptimize(left.data());
+      },
+      [&] { return left; });
+  EngineDestroy(engine);
+}
+
+void Vst2DoubleReplacing(benchmark::State& state)
+{
+  Vst2Host host(THUDWERK_VST2_PLUGIN_PATH);
+  AEffect* effect = host.InstantiateAndStart(kSampleRate, kBlock);
+  if (effect == nullptr)
+  {
+    state.SkipWithError("the VST2 plug-in did not load");
+    return;
+  }
+  effect->setParameter(effect, EngineParam::TransistorDistLoad, 0.6f);
+  effect->setParameter(effect, EngineParam::ReverbOffOn, 1.0f);
+  Vst2EventList noteOn, noteOff;
+  noteOn.AddMidi(0, 0x90, kNote, kVelocity);
+  noteOff.AddMidi(0, 0x80, kNote, 0);
+  AudioBuffers<double> buffers(2, 2, kBlock);
+  TimeBlocks(
+      state,
+      [&](const Step& step)
+      {
+        if (step.noteOn) host.SendEvents(effect, noteOn);
+        if (step.noteOff) host.SendEvents(effect, noteOff);
+        effect->setParameter(effect, EngineParam::BassPitchAmt,
+                             static_cast<float>(step.automation));
+        host.ProcessDoubleReplacing(effect, buffers, kBlock);
+        benchmark::DoNotOptimize(buffers.out[0].data());
+      },
+      [&] { return buffers.out[0]; });
+}
+
+void Vst3Process(benchmark::State& state)
+{
+  using namespace Steinberg;
+  using namespace Steinberg::Vst;
+  std::string error;
+  std::unique_ptr<PluginModule> module =
+      PluginModule::Load(ModuleBinaryPath(THUDWERK_VST3_BUNDLE, "Thudwerk"), &error);
+  // "Vrna" and "Vrc5" as big-endian words.
+  const FUID classId(0xF2AEE70D, 0x00DE4F4E, 0x56726E61, 0x56726335);
+  IComponent* created = nullptr;
+  if (module == nullptr ||
+      module->Factory()->createInstance(classId.toTUID(), IComponent::iid,
+                                        reinterpret_cast<void**>(&created)) != kResultOk)
+  {
+    state.SkipWithError("the VST3 plug-in did not load");
+    return;
+  }
+  IPtr<IComponent> component = owned(created);
+  IPtr<HostApplication> hostApplication = owned(new HostApplication("Bench Host"));
+  component->initialize(hostApplication->unknownCast());
+  IPtr<IAudioProcessor> processor = Query<IAudioProcessor>(component);
+  ProcessSetup setup{kRealtime, kSample64, kBlock, kSampleRate};
+  processor->setupProcessing(setup);
+  for (MediaType type : {MediaType(kAudio), MediaType(kEvent)})
+    for (BusDirection direction : {BusDirection(kInput), BusDirection(kOutput)})
+      for (int32 i = 0; i < component->getBusCount(type, direction); ++i)
+        component->activateBus(type, direction, i, true);
+  component->setActive(true);
+  processor->setProcessing(true);
+
+  ProcessBlock block(kSample64, {2}, {2}, kBlock);
+  block.Context().tempo = 120.0;
+  bool first = true;
+  TimeBlocks(
+      state,
+      [&](const Step& step)
+      {
+        block.Changes().Clear();
+        block.Events().Clear();
+        if (first)
+        {
+          block.Changes().Add(EngineParam::TransistorDistLoad, 0, 0.6);
+          block.Changes().Add(EngineParam::ReverbOffOn, 0, 1.0);
+          first = false;
+        }
+        if (step.noteOn) block.Events().AddNoteOn(0, 0, kNote, kVelocity / 127.0f);
+        if (step.noteOff) block.Events().AddNoteOff(0, 0, kNote);
+        block.Changes().Add(EngineParam::BassPitchAmt, 0, step.automation);
+        processor->process(block.Data(kBlock));
+      },
+      [&] { return block.OutputChannel(0, 0, kBlock); });
+  processor->setProcessing(false);
+  component->setActive(false);
+  component->terminate();
+}
+// Resident memory of the process, in MiB (Linux).
+double ResidentMegabytes()
+{
+  long pages = 0, resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+  {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+// Resident memory with 1, 2 or 8 instances of the VST2 plug-in open in one
+// process, each with its editor asked for and a block rendered:
+// "resident_MiB" in all, "first_MiB" added by the first instance (with what
+// instances share: the decoded images are per process) and "further_MiB"
+// added by each further one (its engine, delay lines included). Memory
+// freed by one count is reused by the next, so take each count from a
+// process of its own (--benchmark_filter=ResidentMemory/8).
+void ResidentMemory(benchmark::State& state)
+{
+  const int instances = static_cast<int>(state.range(0));
+  Vst2Host host(THUDWERK_VST2_PLUGIN_PATH);
+  AudioBuffers<double> buffers(2, 2, kBlock);
+  double library = 0.0, first = 0.0, all = 0.0;
+  for (auto _ : state)
+  {
+    library = ResidentMegabytes();
+    std::vector<AEffect*> open;
+    for (int i = 0; i < instances; ++i)
+    {
+      AEffect* effect = host.InstantiateAndStart(kSampleRate, kBlock);
+      if (effect == nullptr)
+      {
+        state.SkipWithError("the VST2 plug-in did not load");
+        break;
+      }
+      ERect* rect = nullptr;
+      host.Dispatch(effect, effEditGetRect, 0, 0, &rect);
+      host.ProcessDoubleReplacing(effect, buffers, kBlock);
+      open.push_back(effect);
+      if (i == 0) first = ResidentMegabytes();
+    }
+    all = ResidentMegabytes();
+    for (AEffect* effect : open)
+      host.Close(effect);
+  }
+  state.counters["resident_MiB"] = all;
+  state.counters["first_MiB"] = first - library;
+  if (instances > 1) state.counters["further_MiB"] = (all - first) / (instances - 1);
+}
+} // namespace
+
+BENCHMARK(ResidentMemory)->Arg(1)->Arg(2)->Arg(8)->Iterations(1);
+BENCHMARK(BareEngine);
+BENCHMARK(Vst2DoubleReplacing);
+BENCHMARK(Vst3Process);
+BENCHMARK_MAIN();
