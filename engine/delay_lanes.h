@@ -30,29 +30,55 @@ inline __m128d FlushDenormalLanes(__m128d x)
   return _mm_castsi128_pd(_mm_andnot_si128(flush, _mm_castpd_si128(x)));
 }
 
-// Reads lane 0 from `first` and lane 1 from `second` as DelayReadLimited
-// does, `limited` samples back from the positions `base` (size + read
-// position of each line).
-inline __m128d ReadLanesAt(const double* first, int32_t firstMask, const double* second,
-                           int32_t secondMask, __m128d base, __m128d limited)
+// The positions of two reads, `limited` samples back from `base` (size +
+// read position of each line): their whole parts and fractions as
+// DelayReadLimited computes them.
+struct LanePositions
+{
+  int32_t whole0;
+  int32_t whole1;
+  __m128d fraction;
+};
+
+inline LanePositions PositionLanes(__m128d base, __m128d limited)
 {
   const __m128d position = _mm_sub_pd(base, limited);
   const __m128i whole = _mm_cvttpd_epi32(position);
-  const __m128d fraction = _mm_sub_pd(position, _mm_cvtepi32_pd(whole));
-  const int32_t whole0 = _mm_cvtsi128_si32(whole);
-  const int32_t whole1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, _MM_SHUFFLE(1, 1, 1, 1)));
-  const __m128d a = _mm_set_pd(second[whole1 & secondMask], first[whole0 & firstMask]);
-  const __m128d b = _mm_set_pd(second[(whole1 + 1) & secondMask], first[(whole0 + 1) & firstMask]);
+  return {_mm_cvtsi128_si32(whole),
+          _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, _MM_SHUFFLE(1, 1, 1, 1))),
+          _mm_sub_pd(position, _mm_cvtepi32_pd(whole))};
+}
+
+inline __m128d InterpolateLanes(__m128d a, __m128d b, __m128d fraction)
+{
   return _mm_add_pd(a, _mm_mul_pd(_mm_sub_pd(b, a), fraction));
 }
 
-// A read of lane 0 from `first` and of lane 1 from `second`, each `limited`
-// samples back (DelayLimit).
-inline __m128d DelayReadLanes(const DelayLine& first, const DelayLine& second, __m128d limited)
+// Reads lane 0 from `first` and lane 1 from `second` as DelayReadLimited
+// does, `limited` samples back from the positions `base`.
+inline __m128d ReadLanesAt(const double* first, int32_t firstMask, const double* second,
+                           int32_t secondMask, __m128d base, __m128d limited)
 {
-  const __m128d base = _mm_cvtepi32_pd(
-      _mm_set_epi32(0, 0, second.size + second.readPos, first.size + first.readPos));
-  return ReadLanesAt(first.storage, first.mask, second.storage, second.mask, base, limited);
+  const LanePositions at = PositionLanes(base, limited);
+  const __m128d a = _mm_set_pd(second[at.whole1 & secondMask], first[at.whole0 & firstMask]);
+  const __m128d b =
+      _mm_set_pd(second[(at.whole1 + 1) & secondMask], first[(at.whole0 + 1) & firstMask]);
+  return InterpolateLanes(a, b, at.fraction);
+}
+
+// Two neighbouring samples' reads of one line, lane 0 at the read position
+// and lane 1 one further (which must not wrap). Neighbouring reads usually
+// sit side by side in the ring and load as pairs.
+inline __m128d ReadNeighboursAt(const DelayLine& line, __m128d limited)
+{
+  const __m128d base =
+      _mm_add_pd(_mm_set1_pd(static_cast<double>(line.size + line.readPos)), _mm_set_pd(1.0, 0.0));
+  const LanePositions at = PositionLanes(base, limited);
+  const int32_t slot = at.whole0 & line.mask;
+  if (at.whole1 != at.whole0 + 1 || slot + 2 >= line.size)
+    return ReadLanesAt(line.storage, line.mask, line.storage, line.mask, base, limited);
+  return InterpolateLanes(_mm_loadu_pd(line.storage + slot), _mm_loadu_pd(line.storage + slot + 1),
+                          at.fraction);
 }
 
 // DelayLimit for both lanes.
@@ -60,11 +86,4 @@ inline __m128d DelayLimitLanes(const DelayLine& first, const DelayLine& second, 
                                double delay1)
 {
   return _mm_set_pd(DelayLimit(second, delay1), DelayLimit(first, delay0));
-}
-
-// DelayWrite of lane 0 into `first` and lane 1 into `second`.
-inline void DelayWriteLanes(DelayLine& first, DelayLine& second, __m128d values)
-{
-  DelayWrite(first, _mm_cvtsd_f64(values));
-  DelayWrite(second, _mm_cvtsd_f64(_mm_unpackhi_pd(values, values)));
 }

@@ -203,31 +203,50 @@ private:
 
 constexpr double kAllpassCoefs[3] = {0.75, 0.625, 0.625};
 
-// One allpass stage of both channels over a run of samples, in place, the
-// left in lane 0 and the right in lane 1 (both stages have the same
-// coefficient). Each allpass line is used by its own stage only, so the
-// stages can run one after the other.
-void AllpassRun(DelayLine& sharedLeft, DelayLine& sharedRight, double leftDelay, double rightDelay,
-                double coef, double* left, double* right, int count)
+// One allpass sample on line D: o = D.read(n); w = input - k × o; D ← w;
+// output k × w + o.
+double AllpassSample(DelayLine& line, double limited, double coef, double input)
 {
-  DelayLine lineLeft = sharedLeft;
-  DelayLine lineRight = sharedRight;
+  const double out = DelayReadLimited(line, limited);
+  const double w = input - coef * out;
+  DelayWrite(line, FlushDenormal(w));
+  DelayAdvance(line);
+  return coef * w + out;
+}
+
+// One allpass over a run of samples, in place. Each allpass line is used by
+// its own stage only, so the stages can run one after the other. Within a
+// stage two neighbouring samples go together when the second cannot read
+// what the first writes (a delay of 3 or more) and the pair does not wrap
+// around the ring.
+void AllpassRun(DelayLine& shared, double delay, double coef, double* signal, int count)
+{
+  if (count <= 0) return;
+  DelayLine line = shared;
+  signal[0] = AllpassSample(line, DelayLimit(line, delay), coef, signal[0]);
+  // Only a reset's first sample may read a shorter delay.
+  const double limited = DelayLimit(line, delay);
+  const bool pairs = limited >= 3.0;
+  const __m128d limitedLanes = _mm_set1_pd(limited);
   const __m128d k = _mm_set1_pd(coef);
-  __m128d limited = DelayLimitLanes(lineLeft, lineRight, leftDelay, rightDelay);
-  for (int i = 0; i < count; ++i)
+  int i = 1;
+  while (i < count)
   {
-    const __m128d out = DelayReadLanes(lineLeft, lineRight, limited);
-    const __m128d w = _mm_sub_pd(_mm_set_pd(right[i], left[i]), _mm_mul_pd(k, out));
-    DelayWriteLanes(lineLeft, lineRight, FlushDenormalLanes(w));
-    DelayAdvance(lineLeft);
-    DelayAdvance(lineRight);
-    const __m128d signal = _mm_add_pd(_mm_mul_pd(k, w), out);
-    left[i] = Lane(signal, 0);
-    right[i] = Lane(signal, 1);
-    if (i == 0) limited = DelayLimitLanes(lineLeft, lineRight, leftDelay, rightDelay);
+    if (!pairs || i + 1 == count || line.readPos + 1 == line.size)
+    {
+      signal[i] = AllpassSample(line, limited, coef, signal[i]);
+      ++i;
+      continue;
+    }
+    const __m128d out = ReadNeighboursAt(line, limitedLanes);
+    const __m128d w = _mm_sub_pd(_mm_loadu_pd(signal + i), _mm_mul_pd(k, out));
+    _mm_storeu_pd(line.storage + line.readPos, FlushDenormalLanes(w));
+    line.writePos = line.readPos + 1;
+    line.readPos = (line.readPos + 2) & line.mask;
+    _mm_storeu_pd(signal + i, _mm_add_pd(_mm_mul_pd(k, w), out));
+    i += 2;
   }
-  sharedLeft = lineLeft;
-  sharedRight = lineRight;
+  shared = line;
 }
 
 // Feedback network and diffuser first, then each allpass, each stage over
@@ -255,8 +274,10 @@ void RunSwitchedOn(ReverbState& state, const ReverbGeometry& g, const double* dr
   for (int i = 0; i < count; ++i)
     right[i] = left[i];
   for (int k = 0; k < 3; ++k)
-    AllpassRun(r.lines[kLeftAllpass1 + k], r.lines[kRightAllpass1 + k], g.leftDelay[k],
-               g.rightDelay[k], kAllpassCoefs[k], left, right, count);
+  {
+    AllpassRun(r.lines[kLeftAllpass1 + k], g.leftDelay[k], kAllpassCoefs[k], left, count);
+    AllpassRun(r.lines[kRightAllpass1 + k], g.rightDelay[k], kAllpassCoefs[k], right, count);
+  }
   for (int i = 0; i < count; ++i)
   {
     left[i] = 0.5 * left[i] + 0.5 * dry[i];
