@@ -113,7 +113,8 @@ class FeedbackRun
 public:
   explicit FeedbackRun(ReverbState& r)
       : mState(r), mDiffuser(r.lines[kDiffuser]), mMask(r.lines[kTapLine].mask),
-        mSize(r.lines[kTapLine].size), mPosition(r.lines[kTapLine].readPos)
+        mSize(r.lines[kTapLine].size), mPosition(r.lines[kTapLine].readPos),
+        mInputHistory(r.inputHistory)
   {
     for (int k = 0; k < 4; ++k)
       mFeedback[k] = r.lines[kFeedback1 + k].storage;
@@ -129,7 +130,7 @@ public:
   {
     const double in = (x + x) * 0.707;
     // A one-pole with coefficient 0: the input passes unchanged.
-    mState.inputHistory = FlushDenormal((mState.inputHistory - in) * 0 + in);
+    mInputHistory = FlushDenormal((mInputHistory - in) * 0 + in);
 
     const __m128d base = _mm_set1_pd(static_cast<double>(mSize + mPosition));
     __m128d q[2];
@@ -178,6 +179,7 @@ public:
   // each shared line was last written one position before where it reads.
   void Store()
   {
+    mState.inputHistory = mInputHistory;
     _mm_storeu_pd(&mState.damping[0], mDamping[0]);
     _mm_storeu_pd(&mState.damping[2], mDamping[1]);
     if (!mWritten) return;
@@ -197,6 +199,7 @@ private:
   const int32_t mMask;
   const int32_t mSize;
   int32_t mPosition;
+  double mInputHistory;
   __m128d mDamping[2];
   bool mWritten = false;
 };
