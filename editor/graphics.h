@@ -137,6 +137,11 @@ public:
   bool OnMouseOver(int x, int y, IMouseKeys* mods);
   void OnMouseOut();
 
+  // Ends the gesture of the press in progress now, for a control that opens
+  // a modal prompt which swallows the release; the release then ends no
+  // gesture of its own.
+  void EndPressGestureEarly(int paramIdx);
+
   // Offers a menu (list parameters) or a text box (others) for a parameter.
   void AskForValueText(IControl* control, IPlugParam* param, const IRect& rect);
 
@@ -191,6 +196,7 @@ protected:
   int mMouseX = 0;
   int mMouseY = 0;
   bool mHandleMouseOver = false;
+  bool mPressGestureEnded = false;
   bool mStrict = true;
   bool mEnableTooltips = false;
   IControl* mKeyCatcher = nullptr;

@@ -7,6 +7,7 @@
 
 #include "lice_bitmap.h"
 #include "lice_png.h"
+#include "plug_base.h"
 
 IGraphicsHeadless::IGraphicsHeadless(IPlugBase* plug, int width, int height, int fps)
     : IGraphics(plug, width, height, fps)
@@ -26,6 +27,9 @@ std::optional<Answer> IGraphicsHeadless::TakeAnswer(std::deque<Answer>& answers)
 
 IRect IGraphicsHeadless::Tick()
 {
+  // The tick runs on the user-interface thread without the instance lock:
+  // where the host hears of the plug-in's own changes.
+  if (mPlug) mPlug->SendPendingHostNotifications();
   if (mEntryControl)
   {
     IControl* control = mEntryControl;

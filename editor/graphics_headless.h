@@ -28,8 +28,9 @@ public:
   // The module whose embedded PNG resources LoadResourceBitmap reads.
   void SetModuleInstance(void* instance) { mModuleInstance = instance; }
 
-  // One redraw tick: finishes a pending text entry, then redraws the dirty
-  // area. Returns the area redrawn (empty when nothing was dirty).
+  // One redraw tick: sends the plug-in's pending host notifications,
+  // finishes a pending text entry, then redraws the dirty area. Returns the area redrawn (empty
+  // when nothing was dirty).
   IRect Tick();
 
   // Writes the draw bitmap as a PNG file; false on failure.

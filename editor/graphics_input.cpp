@@ -36,7 +36,14 @@ void IGraphics::OnMouseDown(int x, int y, IMouseKeys* mods)
     }
     mPlug->BeginParamGesture(paramIdx);
   }
+  mPressGestureEnded = false;
   control->OnMouseDown(x, y, mods);
+}
+
+void IGraphics::EndPressGestureEarly(int paramIdx)
+{
+  if (mPlug && paramIdx >= 0) mPlug->EndParamGesture(paramIdx);
+  mPressGestureEnded = true;
 }
 
 void IGraphics::OnMouseDrag(int x, int y, IMouseKeys* mods)
@@ -59,7 +66,8 @@ void IGraphics::OnMouseUp(int x, int y, IMouseKeys* mods)
   if (!control) return;
   control->OnMouseUp(x, y, mods);
   const int paramIdx = control->ParamIdx();
-  if (mPlug && paramIdx >= 0) mPlug->EndParamGesture(paramIdx);
+  if (mPlug && paramIdx >= 0 && !mPressGestureEnded) mPlug->EndParamGesture(paramIdx);
+  mPressGestureEnded = false;
 }
 
 bool IGraphics::OnMouseDblClick(int x, int y, IMouseKeys* mods)

@@ -381,6 +381,9 @@ LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
 
 void IGraphicsWin::OnRedrawTick()
 {
+  // The timer runs on the user-interface thread without the instance lock:
+  // where the host hears of the plug-in's own changes.
+  if (mPlug) mPlug->SendPendingHostNotifications();
   if (mParamEditWnd && mTextEntryState != kEntryNone)
   {
     switch (mTextEntryState)

@@ -13,6 +13,8 @@ public:
   CriticalSection& operator=(const CriticalSection&) = delete;
 
   void Enter();
+  // Enters only when no other thread holds the lock; true when entered.
+  bool TryEnter();
   void Leave();
 
 private:

@@ -25,6 +25,11 @@ void CriticalSection::Enter()
   AsMutex(mStorage)->lock();
 }
 
+bool CriticalSection::TryEnter()
+{
+  return AsMutex(mStorage)->try_lock();
+}
+
 void CriticalSection::Leave()
 {
   AsMutex(mStorage)->unlock();

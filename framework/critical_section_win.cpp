@@ -25,6 +25,11 @@ void CriticalSection::Enter()
   EnterCriticalSection(AsSection(mStorage));
 }
 
+bool CriticalSection::TryEnter()
+{
+  return TryEnterCriticalSection(AsSection(mStorage)) != 0;
+}
+
 void CriticalSection::Leave()
 {
   LeaveCriticalSection(AsSection(mStorage));

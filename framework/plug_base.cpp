@@ -63,12 +63,22 @@ bool IPlugBase::NoteName(int /*noteNumber*/, char* text, int textSize)
 
 void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
 {
-  CriticalSectionLock lock(mLock);
-  IPlugParam* param = GetParam(paramIdx);
-  if (!param) return;
-  param->SetFromNormalized(normalized);
+  {
+    CriticalSectionLock lock(mLock);
+    IPlugParam* param = GetParam(paramIdx);
+    if (!param) return;
+    param->SetFromNormalized(normalized);
+    HandleParamChange(paramIdx);
+  }
   NotifyHostParamValue(paramIdx, normalized);
-  HandleParamChange(paramIdx);
+  CompleteDeferredWork();
+}
+
+// Hosts hand back values in single precision (VST2) or exactly as read
+// (VST3); equal in single precision counts as the same value.
+static bool SameHostValue(double current, double incoming)
+{
+  return static_cast<float>(current) == static_cast<float>(incoming);
 }
 
 void IPlugBase::SetParameterFromHost(int paramIdx, double normalized)
@@ -76,11 +86,13 @@ void IPlugBase::SetParameterFromHost(int paramIdx, double normalized)
   CriticalSectionLock lock(mLock);
   IPlugParam* param = GetParam(paramIdx);
   if (!param) return;
+  if (!ActsOnUnchangedValue(paramIdx) &&
+      SameHostValue(param->ToNormalized(param->Value()), normalized))
+    return;
   param->SetFromNormalized(normalized);
   if (mEditor) mEditor->PushParamToControls(paramIdx, normalized, true);
   // Called from hosts' audio threads; a change whose handling runs out of
-  // memory (the preset parameters read files) is dropped, never thrown into
-  // the host.
+  // memory is dropped, never thrown into the host.
   try
   {
     HandleParamChange(paramIdx);
@@ -88,6 +100,17 @@ void IPlugBase::SetParameterFromHost(int paramIdx, double normalized)
   catch (...)
   {
   }
+}
+
+void IPlugBase::SendPendingHostNotifications()
+{
+  if (mHostRefreshPending.exchange(false)) NotifyHostPresetChange();
+}
+
+void IPlugBase::CompleteDeferredWork()
+{
+  RunDeferredWork();
+  SendPendingHostNotifications();
 }
 
 void IPlugBase::AttachEditor(IPlugEditor* editor)

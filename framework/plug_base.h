@@ -10,6 +10,7 @@
 #include "plug_preset.h"
 #include "transport_info.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -93,10 +94,13 @@ public:
   virtual bool SetEditorContentScale(double /*contentScale*/) { return false; }
   virtual void AfterHostIdentified() {}
   virtual void ShowHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
-  // Editor thread: sets the parameter, tells the host, then
-  // HandleParamChange, all under the lock. Unknown indices are ignored.
+  // Editor thread: sets the parameter and calls HandleParamChange under the
+  // lock, then tells the host and completes the deferred work outside it.
+  // Unknown indices are ignored.
   virtual void SetParameterFromEditor(int paramIdx, double normalized);
-  // Host notifications, made with the lock held.
+  // Host notifications. Never called with the lock held: a host whose
+  // callback waits for its own engine lock while its audio thread waits for
+  // ours would deadlock.
   virtual void BeginParamGesture(int paramIdx) = 0;
   virtual void NotifyHostParamValue(int paramIdx, double normalized) = 0;
   virtual void EndParamGesture(int paramIdx) = 0;
@@ -126,6 +130,15 @@ public:
   virtual void RefreshParamControls();
   // After a preset was restored or the host renamed the current preset.
   virtual void OnHostPresetsChanged() {}
+  // Whether a host writing the value a parameter already holds still calls
+  // HandleParamChange. Default true; parameters that act on every change
+  // (file actions) answer false, so a host restoring values one by one or
+  // resending an automation point triggers nothing.
+  virtual bool ActsOnUnchangedValue(int /*paramIdx*/) const { return true; }
+  // Any thread but the audio thread, lock not held: runs the work that
+  // HandleParamChange left for later because it may wait for the disk.
+  // Default nothing.
+  virtual void RunDeferredWork() {}
   // Resizes every channel's scratch buffer to frames and zeroes it; the same
   // size changes nothing. Allocates: never on the audio path. Negative sizes
   // and failed allocation keep the old buffers.
@@ -136,8 +149,24 @@ public:
   const IPlugParam* GetParam(int paramIdx) const;
   int ParamCount() const { return static_cast<int>(mParams.size()); }
   // A host set a parameter: the value, then the editor's controls, then
-  // HandleParamChange, under the lock. Unknown indices are ignored.
+  // HandleParamChange, under the lock. Unknown indices are ignored, and so
+  // is an unchanged value of a parameter that does not act on one.
   void SetParameterFromHost(int paramIdx, double normalized);
+
+  // Host notifications of the plug-in's own changes (preset loads, MIDI
+  // controllers, restored presets). Any thread, never blocks: marks that the
+  // host should read every parameter again.
+  void RequestHostRefresh() { mHostRefreshPending.store(true); }
+  // User-interface thread, lock not held: tells the host what was requested
+  // (NotifyHostPresetChange), once.
+  void SendPendingHostNotifications();
+  // User-interface thread, lock not held, after the editor changed a
+  // parameter: RunDeferredWork, then SendPendingHostNotifications.
+  void CompleteDeferredWork();
+  // True while a restored state announces its values through
+  // HandleParamChange: actions with side effects (files, notes) stay still,
+  // so the restore gives back exactly what was saved.
+  bool IsRestoringState() const { return mRestoringState > 0; }
 
   // Channel configurations.
   bool LegalIO(int inputs, int outputs) const;
@@ -146,10 +175,10 @@ public:
   // The state chunk: every parameter's plain value as a little-endian double,
   // in index order.
   bool SerializeParams(ByteChunk& chunk);
-  // Reads values from startPos, limiting each to its parameter's range; the
-  // parameter where the data runs out gets 0.0 (limited) and later ones stay.
-  // Then HandleParamChange for every index. Answers the position after the
-  // last value, or -1.
+  // Reads values from startPos, limiting each to its parameter's range, then
+  // HandleParamChange for every index while IsRestoringState. Data that
+  // does not cover every parameter changes nothing. Answers the position
+  // after the last value, or -1.
   int UnserializeParams(const ByteChunk& chunk, int startPos);
 
   // Presets. Indices outside [0, PresetCount ()) are ignored.
@@ -279,6 +308,8 @@ private:
   int mBlockSize = 0;
   int mLatency = 0;
   int mTailSize = 0;
+  int mRestoringState = 0;
+  std::atomic<bool> mHostRefreshPending{false};
 
   std::vector<ChannelIO> mChannelIO;
   std::vector<IPlugParam> mParams;

@@ -45,17 +45,25 @@ bool IPlugBase::SerializeParams(ByteChunk& chunk)
 int IPlugBase::UnserializeParams(const ByteChunk& chunk, int startPos)
 {
   CriticalSectionLock lock(mLock);
+  // A short or cut state is refused whole: half a sound is lost data too.
+  if (startPos < 0 || chunk.Size() - startPos < ParamCount() * static_cast<int>(sizeof(double)))
+    return -1;
   int pos = startPos;
   for (IPlugParam& param : mParams)
   {
-    if (pos < 0) break;
     double value = 0.0;
     pos = chunk.GetDouble(&value, pos);
     param.SetClamped(value);
   }
+  struct RestoreScope
+  {
+    int& depth;
+    explicit RestoreScope(int& d) : depth(d) { ++depth; }
+    ~RestoreScope() { --depth; }
+  } restoring(mRestoringState);
   for (int i = 0; i < ParamCount(); ++i)
     HandleParamChange(i);
-  return pos < 0 ? -1 : pos;
+  return pos;
 }
 
 const IPlugPreset* IPlugBase::GetPreset(int presetIdx) const
@@ -118,6 +126,7 @@ bool IPlugBase::ApplyPreset(int presetIdx)
     mCurrentPresetIdx = presetIdx;
     OnHostPresetsChanged();
     RefreshParamControls();
+    RequestHostRefresh();
   }
   return restored;
 }
@@ -155,11 +164,16 @@ bool IPlugBase::SerializePresets(ByteChunk& chunk)
 int IPlugBase::UnserializePresets(const ByteChunk& chunk, int startPos)
 {
   CriticalSectionLock lock(mLock);
+  ByteChunk current;
+  SaveStateChunk(current);
+  const int stateSize = current.Size();
+  // Read into a copy: a cut or damaged bank changes nothing.
+  std::vector<IPlugPreset> incoming(mPresets);
   // A preset whose name cannot be read takes the last name read from this
   // bank.
   char lastName[kPresetNameSize] = "";
   int pos = startPos;
-  for (IPlugPreset& preset : mPresets)
+  for (IPlugPreset& preset : incoming)
   {
     if (pos < 0) break;
     char name[kPresetNameSize];
@@ -171,14 +185,16 @@ int IPlugBase::UnserializePresets(const ByteChunk& chunk, int startPos)
 
     unsigned char initialized = 0;
     pos = chunk.GetByte(&initialized, pos);
-    if (pos >= 0) preset.mInitialized = initialized != 0;
-
-    if (preset.mInitialized)
-    {
-      pos = LoadStateChunk(chunk, pos);
-      if (pos > 0) CapturePreset(preset);
-    }
+    if (pos < 0) break;
+    preset.mInitialized = initialized != 0;
+    if (!preset.mInitialized) continue;
+    if (chunk.Size() - pos < stateSize) return -1;
+    preset.mChunk.Clear();
+    if (!preset.mChunk.Put(chunk.GetBytes() + pos, stateSize)) return -1;
+    pos += stateSize;
   }
+  if (pos < 0) return -1;
+  mPresets = std::move(incoming);
   ApplyPreset(mCurrentPresetIdx);
-  return pos < 0 ? -1 : pos;
+  return pos;
 }

@@ -29,11 +29,14 @@ void PresetFileSelector::SetDirty(bool pushParamToPlug)
     IFileSelectorControl::SetDirty(pushParamToPlug);
     return;
   }
-  // The answer and the change it reports go together, so no other thread's
-  // preset action can come between them.
-  CriticalSectionLock lock(mPlug->GetLock());
-  mPath = mFile;
-  mReportingPrompt = true;
+  {
+    CriticalSectionLock lock(mPlug->GetLock());
+    mPath = mFile;
+    mReportingThread = std::this_thread::get_id();
+  }
+  // Reported outside the lock: the report tells the host and then reads or
+  // writes the file, neither of which may happen under it.
   IFileSelectorControl::SetDirty(true);
-  mReportingPrompt = false;
+  CriticalSectionLock lock(mPlug->GetLock());
+  mReportingThread = std::thread::id();
 }

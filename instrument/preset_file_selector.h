@@ -3,6 +3,7 @@
 #include "file_selector_control.h"
 
 #include <string>
+#include <thread>
 
 // The load or save button of the preset strip. The prompt itself runs on
 // the user-interface thread without the instance lock (it is modal and may
@@ -21,9 +22,10 @@ public:
   const std::string& Path() const { return mPath; }
   void SetPath(std::string path) { mPath = std::move(path); }
   // Instance lock held: true while the parameter change in progress is the
-  // one this selector reports right after its prompt closed (any other
-  // change of its parameter comes from the host or a restored state).
-  bool IsReportingPrompt() const { return mReportingPrompt; }
+  // one this selector reports right after its prompt closed, on the
+  // reporting thread (any other change of its parameter comes from the
+  // host or a restored state).
+  bool IsReportingPrompt() const { return mReportingThread == std::this_thread::get_id(); }
 
   // User-interface thread.
   void OnMouseDown(int x, int y, IMouseKeys* mods) override;
@@ -32,5 +34,6 @@ public:
 private:
   std::string mPath;
   bool mPromptRunning = false;
-  bool mReportingPrompt = false;
+  // Guarded by the instance lock; no thread's id while nothing is reported.
+  std::thread::id mReportingThread;
 };

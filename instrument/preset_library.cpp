@@ -4,6 +4,7 @@
 #include "plug_base.h"
 #include "preset_file.h"
 #include "preset_file_selector.h"
+#include "preset_file_store.h"
 #include "preset_name_display.h"
 #include "preset_paths.h"
 
@@ -14,48 +15,78 @@ PresetLibrary::PresetLibrary(IPlugBase& plug, KickEngine* engine, PresetFileSele
                              std::string baseFolder)
     : mPlug(plug), mEngine(engine), mPresetLoadSelector(loadSelector),
       mPresetSaveSelector(saveSelector), mPresetNameText(presetName),
-      mBaseFolder(std::move(baseFolder))
+      mBaseFolder(std::move(baseFolder)), mStore(&SystemPresetFileStore())
 {
 }
 
-void PresetLibrary::SetPresetPathFromIndex(int presetIndex)
+bool PresetLibrary::IsLoadFromPrompt() const
 {
-  mPresetLoadSelector.SetPath(CataloguePresetPath(mBaseFolder, presetIndex));
+  return mPresetLoadSelector.IsReportingPrompt();
 }
 
-void PresetLibrary::ReadPresetFile()
+bool PresetLibrary::IsSaveFromPrompt() const
 {
-  const std::string path = mPresetLoadSelector.Path();
-  std::string line;
-  if (ReadPresetLastLine(path, line) != PresetFileRead::kRead) return;
-  const PresetFileValues values = ParsePresetLine(line);
-  for (int i = 0; i < kPresetFileParams; ++i)
+  return mPresetSaveSelector.IsReportingPrompt();
+}
+
+void PresetLibrary::UseFileStore(PresetFileStore& store)
+{
+  mStore = &store;
+}
+
+void PresetLibrary::Perform(const PresetRequests& requests)
+{
+  if (requests.selectCatalogue || requests.read) LoadPresetFile(requests);
+  if (requests.write) WritePresetFile();
+}
+
+void PresetLibrary::LoadPresetFile(const PresetRequests& requests)
+{
+  std::string path =
+      requests.selectCatalogue ? CataloguePresetPath(mBaseFolder, requests.catalogueIndex) : "";
+  PresetFileStore* store = nullptr;
   {
-    if (!values.found[i]) continue;
-    const int paramIdx = kPresetFileTags[i].paramIdx;
-    // Adding 0 turns a loaded -0 into 0.
-    const double limited = std::clamp(values.value[i], 0.0, 1.0) + 0.0;
-    mPlug.GetParam(paramIdx)->SetClamped(limited);
-    EngineSetParam(mEngine, paramIdx, limited);
-    // The controls get the value as loaded; they limit what they draw.
-    if (IPlugEditor* editor = mPlug.GetEditor())
-      editor->PushParamToControls(paramIdx, values.value[i], true);
+    CriticalSectionLock lock(mPlug.GetLock());
+    if (requests.selectCatalogue) mPresetLoadSelector.SetPath(path);
+    path = mPresetLoadSelector.Path();
+    store = mStore;
   }
+  if (!requests.read) return;
+  std::string line;
+  if (store->ReadLastLine(path, line) != PresetFileRead::kRead) return;
+  const PresetFileValues values = ParsePresetLine(line);
+  {
+    CriticalSectionLock lock(mPlug.GetLock());
+    for (int i = 0; i < kPresetFileParams; ++i)
+    {
+      if (!values.found[i]) continue;
+      const int paramIdx = kPresetFileTags[i].paramIdx;
+      // Adding 0 turns a loaded -0 into 0.
+      const double limited = std::clamp(values.value[i], 0.0, 1.0) + 0.0;
+      mPlug.GetParam(paramIdx)->SetClamped(limited);
+      EngineSetParam(mEngine, paramIdx, limited);
+      // The controls get the value as loaded; they limit what they draw.
+      if (IPlugEditor* editor = mPlug.GetEditor())
+        editor->PushParamToControls(paramIdx, values.value[i], true);
+    }
+  }
+  mPlug.RequestHostRefresh();
   ShowPresetName(path);
-}
-
-void PresetLibrary::PresetSaveChanged()
-{
-  if (mPresetSaveSelector.IsReportingPrompt()) WritePresetFile();
 }
 
 void PresetLibrary::WritePresetFile()
 {
-  const std::string path = mPresetSaveSelector.Path();
+  std::string path;
   double values[kPresetFileParams] = {};
-  for (int i = 0; i < kPresetFileParams; ++i)
-    values[i] = mPlug.GetParam(kPresetFileTags[i].paramIdx)->Value();
-  WritePresetText(path, PresetFileText(values));
+  PresetFileStore* store = nullptr;
+  {
+    CriticalSectionLock lock(mPlug.GetLock());
+    path = mPresetSaveSelector.Path();
+    for (int i = 0; i < kPresetFileParams; ++i)
+      values[i] = mPlug.GetParam(kPresetFileTags[i].paramIdx)->Value();
+    store = mStore;
+  }
+  store->WriteText(path, PresetFileText(values));
   if (!PresetDisplayName(path).empty()) ShowPresetName(path);
 }
 

@@ -6,6 +6,7 @@
 
 class IPlugBase;
 class PresetFileSelector;
+class PresetFileStore;
 class PresetNameDisplay;
 struct KickEngine;
 
@@ -13,35 +14,39 @@ struct KickEngine;
 // reading a preset file into the ten sound parameters (host value, engine
 // and editor), writing them from the save prompt, and the name display.
 //
-// Threads: every call comes from Thudwerk::HandleParamChange with the
-// instance lock held, on whichever thread changed the preset parameter; the
-// calls may block on file input and output.
+// Threads: the Is... and UseFileStore calls come with the instance lock
+// held; Perform comes without it, never on the audio thread, and takes the
+// lock only for short steps: the disk is never waited for under it.
 class PresetLibrary : public PresetFileActions
 {
 public:
   // baseFolder: the shared documents folder (common_documents.h). The plug,
-  // engine and controls outlive the library.
+  // engine and controls outlive the library. Files go through the system
+  // store until UseFileStore.
   PresetLibrary(IPlugBase& plug, KickEngine* engine, PresetFileSelector& loadSelector,
                 PresetFileSelector& saveSelector, PresetNameDisplay& presetName,
                 std::string baseFolder);
 
-  void SetPresetPathFromIndex(int presetIndex) override;
-  // Loads the load selector's file; an unreadable file, or one whose last
-  // line is empty, changes nothing.
-  void ReadPresetFile() override;
-  // Writes only for the change the save prompt reports: host automation
-  // and restored states never overwrite the user's last saved file.
-  void PresetSaveChanged() override;
+  bool IsLoadFromPrompt() const override;
+  bool IsSaveFromPrompt() const override;
+  void UseFileStore(PresetFileStore& store) override;
+  void Perform(const PresetRequests& requests) override;
+
+private:
+  // Sets the catalogue path when asked, then loads the load selector's
+  // file; an unreadable file, or one whose last line is empty, changes
+  // nothing.
+  void LoadPresetFile(const PresetRequests& requests);
   // Writes the ten values to the save selector's file (a failure is silent)
   // and shows its name.
   void WritePresetFile();
   void ShowPresetName(const std::string& path);
 
-private:
   IPlugBase& mPlug;
   KickEngine* mEngine;
   PresetFileSelector& mPresetLoadSelector;
   PresetFileSelector& mPresetSaveSelector;
   PresetNameDisplay& mPresetNameText;
   std::string mBaseFolder;
+  PresetFileStore* mStore;
 };

@@ -57,6 +57,8 @@ void IPopupMenu_PresetSelector::OnMouseDown(int, int, IMouseKeys*)
     mPlug->GetParam(EngineParam::PresetSelector)->SetClamped(static_cast<float>(presetIndex));
     mPlug->HandleParamChange(EngineParam::PresetSelector);
   }
+  // The file is read here, on the editor's thread, outside the lock.
+  mPlug->CompleteDeferredWork();
   mDirtyAgain = true;
   SetDirty(true);
 }

@@ -6,6 +6,7 @@
 #include "four_char_code.h"
 #include "graphics.h"
 #include "preset_catalogue.h"
+#include "preset_file_store.h"
 #include "preset_library.h"
 #include "preset_paths.h"
 
@@ -96,7 +97,7 @@ constexpr int kSwitchParams[] = {ReverbOffOn, VelAmpOffOn};
 Thudwerk::Thudwerk(IPlugHostContext host)
     : IPlugAdapter(host, kEngineNumParams, "2-2", 1, "Thudwerk", "", "VornAudio", kThudwerkVersion,
                    FourCharCode("Vrc5"), FourCharCode("Vrna"), true, false, true),
-      mMidiQueue(kMidiQueueSize)
+      mMidiQueue(kMidiQueueSize), mPresetFileStore(&SystemPresetFileStore())
 {
   // The engine's delay lines keep the size of this rate for its whole life.
   mEngine.reset(EngineCreate(GetSampleRate()));
@@ -106,9 +107,15 @@ Thudwerk::Thudwerk(IPlugHostContext host)
   ClearNoteState();
   BuildEditor();
   CreateDefaultPreset("Init", 1);
+  mPresetWorker = std::make_unique<WakeableWorker>([this] { Thudwerk::RunDeferredWork(); });
 }
 
-Thudwerk::~Thudwerk() = default;
+Thudwerk::~Thudwerk()
+{
+  // The worker reaches the library, the editor and the engine: it goes
+  // first.
+  mPresetWorker.reset();
+}
 
 void Thudwerk::DefineParamsFromEngine()
 {
@@ -142,16 +149,19 @@ void Thudwerk::BuildEditorControls()
   const int imageIdOffset = mEditorScale == kEditorScale ? 0 : kDoubleScaleImageIdOffset;
   mEditorControls = BuildEditorLayout(*mGraphics, this, mEditorScale,
                                       PresetPromptFolder(mDocumentsFolder), imageIdOffset);
-  AttachPresetFileActions(std::make_unique<PresetLibrary>(
+  mPresetFileActions = std::make_unique<PresetLibrary>(
       *this, mEngine.get(), *mEditorControls.presetLoadSelector,
-      *mEditorControls.presetSaveSelector, *mEditorControls.presetName, mDocumentsFolder));
+      *mEditorControls.presetSaveSelector, *mEditorControls.presetName, mDocumentsFolder);
+  mPresetFileActions->UseFileStore(*mPresetFileStore);
 }
 
 bool Thudwerk::SetEditorContentScale(double contentScale)
 {
   if (!kFollowsContentScale || !mGraphics) return false;
   const int scale = contentScale >= kDoubleScaleFrom ? 2 : 1;
-  // Preset actions on the host's threads use the preset strip's controls.
+  // Preset actions use the preset strip's controls: deferred work waits
+  // (taken first, as RunDeferredWork takes it), host threads too.
+  std::lock_guard<std::mutex> serial(mDeferredWorkMutex);
   CriticalSectionLock lock(GetLock());
   if (scale == mEditorScale) return true;
   // A menu or dialog of one of the controls is still running.
@@ -169,8 +179,38 @@ bool Thudwerk::SetEditorContentScale(double contentScale)
 
 void Thudwerk::AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions)
 {
+  std::lock_guard<std::mutex> serial(mDeferredWorkMutex);
   CriticalSectionLock lock(GetLock());
   mPresetFileActions = std::move(actions);
+}
+
+void Thudwerk::UsePresetFileStore(PresetFileStore& store)
+{
+  CriticalSectionLock lock(GetLock());
+  mPresetFileStore = &store;
+  if (mPresetFileActions) mPresetFileActions->UseFileStore(store);
+}
+
+void Thudwerk::RunDeferredWork()
+{
+  std::lock_guard<std::mutex> serial(mDeferredWorkMutex);
+  PresetRequests requests;
+  {
+    CriticalSectionLock lock(GetLock());
+    requests = mPresetRequests;
+    mPresetRequests = PresetRequests();
+  }
+  if (requests.Any() && mPresetFileActions) mPresetFileActions->Perform(requests);
+}
+
+bool Thudwerk::ActsOnUnchangedValue(int paramIdx) const
+{
+  return paramIdx != PresetLoad && paramIdx != PresetSave && paramIdx != PresetSelector;
+}
+
+void Thudwerk::WakePresetWorker()
+{
+  if (mPresetWorker) mPresetWorker->Wake();
 }
 
 void Thudwerk::Reset()
@@ -191,6 +231,9 @@ void Thudwerk::HandleParamChange(int paramIdx)
   const IPlugParam* param = GetParam(paramIdx);
   if (!param) return;
   EngineSetParam(mEngine.get(), paramIdx, param->Value());
+  // A restore gives back exactly what was saved: no file is read or
+  // written and no note is cut.
+  if (IsRestoringState()) return;
   switch (paramIdx)
   {
   case PresetBackward:
@@ -200,17 +243,25 @@ void Thudwerk::HandleParamChange(int paramIdx)
     ClearNoteState();
     SetParamSilently(PresetSelector, mCurrentPresetIndex);
     StepPresetBy(paramIdx == PresetBackward ? -1.0 : 1.0);
-    RunPresetSelection();
+    RequestPresetSelection();
     break;
   case PresetLoad:
-    if (mPresetFileActions) mPresetFileActions->ReadPresetFile();
+    // The prompt's answer is newer than a catalogue choice still waiting.
+    if (mPresetFileActions && mPresetFileActions->IsLoadFromPrompt())
+      mPresetRequests.selectCatalogue = false;
+    mPresetRequests.read = true;
+    WakePresetWorker();
     break;
   case PresetSave:
-    if (mPresetFileActions) mPresetFileActions->PresetSaveChanged();
+    // Only the save prompt writes: host automation never overwrites the
+    // user's last saved file.
+    if (!mPresetFileActions || !mPresetFileActions->IsSaveFromPrompt()) break;
+    mPresetRequests.write = true;
+    WakePresetWorker();
     break;
   case PresetSelector:
     ClearNoteState();
-    RunPresetSelection();
+    RequestPresetSelection();
     break;
   default:
     break;
@@ -234,16 +285,15 @@ void Thudwerk::StepPresetForward()
   StepPresetBy(1.0);
 }
 
-void Thudwerk::RunPresetSelection()
+void Thudwerk::RequestPresetSelection()
 {
   const double selected = GetParam(PresetSelector)->Value();
-  if (mPresetFileActions)
-  {
-    mPresetFileActions->SetPresetPathFromIndex(PresetIndexFromValue(selected));
-    mPresetFileActions->ReadPresetFile();
-  }
+  mPresetRequests.selectCatalogue = true;
+  mPresetRequests.catalogueIndex = PresetIndexFromValue(selected);
+  mPresetRequests.read = true;
   mCurrentPresetIndex = static_cast<float>(selected);
   SetParamSilently(PresetSelector, 0.0);
+  WakePresetWorker();
 }
 
 void Thudwerk::HandleMidiEvent(const IMidiEvent& message)
@@ -418,11 +468,13 @@ void Thudwerk::ControlChange(int controller, int value)
     if (target.controller != controller) continue;
     IPlugParam* param = GetParam(target.paramIdx);
     param->SetFromNormalized(value / 127.0);
-    // The editor follows; the host is not told, as for any MIDI-driven change.
+    // The editor follows now; the host re-reads the values from its
+    // user-interface thread.
     if (IPlugEditor* editor = GetEditor())
       editor->PushParamToControls(target.paramIdx, param->ToNormalized(param->Value()), true);
     // Also hands the new value to the engine.
     HandleParamChange(target.paramIdx);
+    RequestHostRefresh();
     return;
   }
 }

@@ -5,9 +5,11 @@
 #include "midi_queue.h"
 #include "plug_adapter.h"
 #include "preset_file_actions.h"
+#include "wakeable_worker.h"
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 // The instrument: owns the kick engine, declares the 27 host parameters from
@@ -22,7 +24,10 @@
 // Threads: the host's audio thread calls HandleMidiEvent and ProcessDouble
 // with the instance lock held; Reset and HandleParamChange take the lock
 // themselves and may come from any host thread. The engine is touched only
-// under the lock.
+// under the lock. Preset file actions never run under the lock: the preset
+// parameters only note what they ask for, and RunDeferredWork does it, on
+// the editor's thread right after an editor change and on the instance's
+// own worker thread for every other change.
 class Thudwerk : public IPlugAdapter
 {
 public:
@@ -36,9 +41,18 @@ public:
   // engine at the current rate and hands it every parameter again, sizes the
   // MIDI queue for the block size and forgets all notes. Allocates.
   void Reset() override;
-  // Forwards the parameter's value to the engine and runs the preset
-  // actions of the five preset parameters. Takes the lock.
+  // Forwards the parameter's value to the engine and, unless a state is
+  // being restored, starts the preset actions of the five preset
+  // parameters: the note state and the preset index change at once, the
+  // file work is requested for RunDeferredWork. Takes the lock; allocates
+  // nothing.
   void HandleParamChange(int paramIdx) override;
+  // PresetLoad, PresetSave and PresetSelector act on changes only.
+  bool ActsOnUnchangedValue(int paramIdx) const override;
+  // Does the preset file work requested so far (reading and writing files
+  // outside the lock). Any thread but the audio thread; a caller that
+  // finds the worker busy waits for it.
+  void RunDeferredWork() override;
   // Audio thread, lock held, never allocates: handles the block's queued
   // messages in order, writes the host tempo into HostTempoBpm and renders
   // the whole block with one engine call. A message that would close the
@@ -69,6 +83,9 @@ public:
   // Takes ownership of the preset library's file side; from then on the
   // preset parameters read and write preset files through it.
   void AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions);
+  // The preset library reads and writes its files through store from now
+  // on; store outlives the instrument.
+  void UsePresetFileStore(PresetFileStore& store);
   const KickEngine* Engine() const { return mEngine.get(); }
 
 private:
@@ -104,9 +121,11 @@ private:
   // telling the host or the editor.
   void SetParamSilently(int paramIdx, double value);
   void StepPresetBy(double delta);
-  // After a selection or step: load the preset of PresetSelector's index,
-  // remember the index and let PresetSelector rest at 0 again.
-  void RunPresetSelection();
+  // After a selection or step: request the preset of PresetSelector's
+  // index, remember the index and let PresetSelector rest at 0 again.
+  void RequestPresetSelection();
+  // Lock held: hands the requests to the worker.
+  void WakePresetWorker();
 
   static constexpr int kNoteCount = 128;
 
@@ -125,4 +144,10 @@ private:
   int mEditorScale = 1;
   EditorControls mEditorControls;
   std::string mDocumentsFolder;
+  // Guarded by the instance lock.
+  PresetRequests mPresetRequests;
+  PresetFileStore* mPresetFileStore;
+  // One RunDeferredWork at a time, so requests are done in the order taken.
+  std::mutex mDeferredWorkMutex;
+  std::unique_ptr<WakeableWorker> mPresetWorker;
 };

@@ -126,6 +126,7 @@ int IPlugVST::GetSamplePosition()
 
 double IPlugVST::GetTempo()
 {
+  if (mInBlock) return mBlockTempo;
   const VstTimeInfo* time = HostTimeInfo(kVstTempoValid);
   if (!time || !(time->flags & kVstTempoValid) || !(time->tempo >= 0.0)) return 0.0;
   return time->tempo;

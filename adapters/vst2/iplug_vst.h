@@ -12,8 +12,9 @@ class IGraphics;
 //
 // Threads: hosts call the dispatcher from their user-interface thread and the
 // processing and parameter callbacks from their audio thread. Every entry
-// point holds the instance lock for its whole call, so they never overlap;
-// host callbacks made while processing happen with the lock held. The
+// point holds the instance lock while it works, so they never overlap; the
+// host is called back only outside it (the time and MIDI queries of a block
+// before the lock is taken, notifications after it is released). The
 // dispatcher and setParameter, which may allocate deep inside, catch every
 // exception: the call answers 0 and the host never unwinds.
 class IPlugVST : public IPlugBase
@@ -76,6 +77,8 @@ private:
   void SetBlockSizeFromHost(VstIntPtr frames);
   VstIntPtr GetChunk(bool bank, void* ptr);
   VstIntPtr SetChunk(bool bank, VstIntPtr size, const void* data);
+  // The size of a bare state chunk (no header), or -1.
+  int StateChunkSize();
   VstIntPtr ProcessEvents(const VstEvents* events);
   VstIntPtr StringToParameter(int paramIdx, const char* text);
   VstIntPtr GetPinProperties(bool input, int channel, VstPinProperties* properties) const;
@@ -94,7 +97,23 @@ private:
   VstIntPtr EditOpen(void* parentWindow);
   VstIntPtr EditClose();
 
-  // Processing (iplug_vst_process.cpp), lock held.
+  // Processing (iplug_vst_process.cpp). Before the lock: asks the host for
+  // MIDI and answers its tempo. The rest with the lock held.
+  double AskHostBeforeBlock();
+  // Holds the instance lock for one block, during which GetTempo answers
+  // the tempo asked before it.
+  class BlockTempo
+  {
+  public:
+    BlockTempo(IPlugVST& plug, double tempo);
+    ~BlockTempo();
+    BlockTempo(const BlockTempo&) = delete;
+    BlockTempo& operator=(const BlockTempo&) = delete;
+
+  private:
+    IPlugVST& mPlug;
+    CriticalSectionLock mLock;
+  };
   void AskForMidi();
   void ProcessFromHost(float** inputs, float** outputs, VstInt32 frames, EOutputMode mode);
   void ProcessDoubleFromHost(double** inputs, double** outputs, VstInt32 frames);
@@ -113,6 +132,8 @@ private:
   VstSpeakerArrangement mOutputArrangement{};
   audioMasterCallback mHostCallback;
   bool mHostSetupDone = false;
+  bool mInBlock = false;
+  double mBlockTempo = 0.0;
   // Hold the last chunks handed to the host: the pointers it receives stay
   // valid until the next request of the same kind or until the plug-in closes.
   ByteChunk mProgramChunk;

@@ -66,13 +66,24 @@ VstIntPtr IPlugVST::DispatcherCallback(AEffect* effect, VstInt32 opcode, VstInt3
   }
   try
   {
-    CriticalSectionLock lock(plug->GetLock());
-    return plug->Dispatch(opcode, index, value, ptr, opt);
+    // The host's name is asked before the lock is taken: no host callback
+    // runs while the instance lock is held.
+    if (opcode == effOpen) plug->GetHostId();
+    VstIntPtr answer = 0;
+    {
+      CriticalSectionLock lock(plug->GetLock());
+      answer = plug->Dispatch(opcode, index, value, ptr, opt);
+    }
+    // Events may come on the audio thread; every other opcode comes on the
+    // user-interface thread, where the host hears of the plug-in's own
+    // changes.
+    if (opcode != effProcessEvents) plug->SendPendingHostNotifications();
+    return answer;
   }
   catch (...)
   {
-    // Memory running out deep inside a call (a preset file read, the editor
-    // window) fails that call; the host's C code must never unwind.
+    // Memory running out deep inside a call (the editor window, a chunk)
+    // fails that call; the host's C code must never unwind.
     return 0;
   }
 }
@@ -247,6 +258,9 @@ VstIntPtr IPlugVST::SetChunk(bool bank, VstIntPtr size, const void* data)
   if (!incoming.Put(data, static_cast<int>(size))) return 0;
   int32_t version = 0;
   int pos = ReadVst2ChunkHeader(incoming, 0, version);
+  // Without the header only a bare state of exactly the right size is
+  // trusted: a damaged header must not be read as parameter values.
+  if (pos == 0 && incoming.Size() != StateChunkSize()) pos = -1;
   if (pos >= 0)
   {
     if (bank && version >= kVst2ChunkVersion)
@@ -256,13 +270,19 @@ VstIntPtr IPlugVST::SetChunk(bool bank, VstIntPtr size, const void* data)
     else
     {
       pos = LoadStateChunk(incoming, pos);
-      ModifyCurrentPreset();
+      if (pos >= 0) ModifyCurrentPreset();
     }
   }
   (bank ? mBankChunk : mProgramChunk) = std::move(incoming);
   if (pos < 0) return 0;
   RefreshParamControls();
   return 1;
+}
+
+int IPlugVST::StateChunkSize()
+{
+  ByteChunk state;
+  return SaveStateChunk(state) ? state.Size() : -1;
 }
 
 VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)

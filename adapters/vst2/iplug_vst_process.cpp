@@ -13,9 +13,14 @@ void IPlugVST::AskForMidi()
   if (DoesMidi()) CallHost(audioMasterWantMidi);
 }
 
-void IPlugVST::ProcessFromHost(float** inputs, float** outputs, VstInt32 frames, EOutputMode mode)
+double IPlugVST::AskHostBeforeBlock()
 {
   AskForMidi();
+  return GetTempo();
+}
+
+void IPlugVST::ProcessFromHost(float** inputs, float** outputs, VstInt32 frames, EOutputMode mode)
+{
   AttachInputs(0, InChannelCount(), inputs);
   AttachOutputs(0, OutChannelCount(), outputs);
   RunBlock(frames, mode);
@@ -23,7 +28,6 @@ void IPlugVST::ProcessFromHost(float** inputs, float** outputs, VstInt32 frames,
 
 void IPlugVST::ProcessDoubleFromHost(double** inputs, double** outputs, VstInt32 frames)
 {
-  AskForMidi();
   AttachInputsDouble(0, InChannelCount(), inputs);
   AttachOutputsDouble(0, OutChannelCount(), outputs);
   RunBlock(frames);
@@ -34,7 +38,7 @@ void IPlugVST::ProcessAccumulatingCallback(AEffect* effect, float** inputs, floa
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
-  CriticalSectionLock lock(plug->GetLock());
+  const BlockTempo tempo(*plug, plug->AskHostBeforeBlock());
   plug->ProcessFromHost(inputs, outputs, frames, kAccumulateOutput);
 }
 
@@ -43,7 +47,7 @@ void IPlugVST::ProcessReplacingCallback(AEffect* effect, float** inputs, float**
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
-  CriticalSectionLock lock(plug->GetLock());
+  const BlockTempo tempo(*plug, plug->AskHostBeforeBlock());
   plug->ProcessFromHost(inputs, outputs, frames, kReplaceOutput);
 }
 
@@ -52,8 +56,19 @@ void IPlugVST::ProcessDoubleReplacingCallback(AEffect* effect, double** inputs, 
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
-  CriticalSectionLock lock(plug->GetLock());
+  const BlockTempo tempo(*plug, plug->AskHostBeforeBlock());
   plug->ProcessDoubleFromHost(inputs, outputs, frames);
+}
+
+IPlugVST::BlockTempo::BlockTempo(IPlugVST& plug, double tempo) : mPlug(plug), mLock(plug.GetLock())
+{
+  mPlug.mBlockTempo = tempo;
+  mPlug.mInBlock = true;
+}
+
+IPlugVST::BlockTempo::~BlockTempo()
+{
+  mPlug.mInBlock = false;
 }
 
 void IPlugVST::SetParameterCallback(AEffect* effect, VstInt32 index, float value)

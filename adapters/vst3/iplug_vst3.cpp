@@ -97,6 +97,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
     terminate();
     return kOutOfMemory;
   }
+  SendPendingHostNotifications();
   return kResultOk;
 }
 
@@ -158,8 +159,17 @@ void IPlugVST3::BuildParameters()
   ParamGroupNames().clear();
   if (PresetCount() > 0)
   {
-    parameters.addParameter(STR16("Preset"), STR16(""), PresetCount(), 0.0,
-                            ParameterInfo::kIsProgramChange, kPresetParamId, kRootUnitId);
+    // A list of the preset names, which hosts show in their program box.
+    auto* programs = new StringListParameter(
+        STR16("Preset"), kPresetParamId, nullptr,
+        ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, kRootUnitId);
+    String128 name;
+    for (int i = 0; i < PresetCount(); ++i)
+    {
+      WidenToString128(GetPresetName(i), name);
+      programs->appendString(name);
+    }
+    parameters.addParameter(programs);
   }
   if (!IsInstrument())
   {
@@ -237,6 +247,24 @@ void IPlugVST3::NotifyHostParamValue(int paramIdx, double normalized)
 void IPlugVST3::EndParamGesture(int paramIdx)
 {
   endEdit(static_cast<ParamID>(paramIdx));
+}
+
+void IPlugVST3::NotifyHostPresetChange()
+{
+  if (componentHandler) componentHandler->restartComponent(kParamValuesChanged);
+}
+
+int IPlugVST3::PresetIndexFromNormalized(ParamValue value) const
+{
+  const int last = PresetCount() - 1;
+  if (last <= 0 || !(value > 0.0)) return 0;
+  return std::min(last, static_cast<int>(value * last + 0.5));
+}
+
+ParamValue IPlugVST3::NormalizedFromPresetIndex(int presetIdx) const
+{
+  const int last = PresetCount() - 1;
+  return last > 0 ? static_cast<ParamValue>(presetIdx) / last : 0.0;
 }
 
 bool IPlugVST3::IsOfflineRender()

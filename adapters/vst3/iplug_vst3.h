@@ -18,8 +18,9 @@ class IPlugVST3View;
 // Threads: process runs on the host's audio thread and holds the instance
 // lock for the whole call; it allocates nothing. The component and
 // controller methods come from the host's user-interface thread; getState,
-// setState, setupProcessing and setParamNormalized take the instance lock,
-// the parameter queries do not.
+// setState, setupProcessing and setParamNormalized take the instance lock
+// (the state streams are read and written outside it), the parameter
+// queries do not. The host is never called back with the lock held.
 class IPlugVST3 : public IPlugBase,
                   public Steinberg::Vst::SingleComponentEffect,
                   public Steinberg::Vst::IProcessContextRequirements
@@ -119,7 +120,8 @@ public:
   void BeginParamGesture(int paramIdx) override;
   void NotifyHostParamValue(int paramIdx, double normalized) override;
   void EndParamGesture(int paramIdx) override;
-  void NotifyHostPresetChange() override {}
+  // restartComponent (kParamValuesChanged); user-interface thread.
+  void NotifyHostPresetChange() override;
   bool IsOfflineRender() override;
   // Audio thread: answered from the process context of the last block.
   int GetSamplePosition() override;
@@ -132,6 +134,11 @@ public:
   bool SendMidiEvent(const IMidiEvent&) override { return false; }
   // Asks the host for its context menu of the parameter in the first view.
   void ShowHostParamMenu(int paramIdx, int x, int y) override;
+
+  // The program-change parameter is a list of the presets: index i is
+  // i / (count - 1), and values between pick the nearest.
+  int PresetIndexFromNormalized(Steinberg::Vst::ParamValue value) const;
+  Steinberg::Vst::ParamValue NormalizedFromPresetIndex(int presetIdx) const;
 
   // The attached editor as the editor framework's class, or null.
   IGraphics* Graphics() const;

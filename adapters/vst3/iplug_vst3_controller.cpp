@@ -20,6 +20,11 @@ static int ParamIndexOf(ParamID id)
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue valueNormalized,
                                                     String128 string)
 {
+  if (id == kPresetParamId && string && PresetCount() > 0)
+  {
+    WidenToString128(GetPresetName(PresetIndexFromNormalized(valueNormalized)), string);
+    return kResultOk;
+  }
   const IPlugParam* param = GetParam(ParamIndexOf(id));
   if (!param || !string) return kResultFalse;
   char text[32];
@@ -37,6 +42,7 @@ ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue p
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id)
 {
   if (id == kBypassParamId) return IsBypassed() ? 1.0 : 0.0;
+  if (id == kPresetParamId) return NormalizedFromPresetIndex(GetCurrentPresetIdx());
   const IPlugParam* param = GetParam(ParamIndexOf(id));
   return param ? param->ToNormalized(param->Value()) : 0.0;
 }

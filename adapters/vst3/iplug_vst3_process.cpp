@@ -118,7 +118,10 @@ void IPlugVST3::ApplyParameterChange(ParamID id, ParamValue value)
   }
   if (id == kPresetParamId)
   {
-    if (value >= 0.0 && value < 1.0) ApplyPreset(static_cast<int>(value * PresetCount()));
+    // Hosts resend the program they last saw (after setState, say): the
+    // program already current is left alone, with the user's changes to it.
+    const int presetIdx = PresetIndexFromNormalized(value);
+    if (presetIdx != GetCurrentPresetIdx()) ApplyPreset(presetIdx);
     return;
   }
   if (id > 0x7FFFFFFF) return;

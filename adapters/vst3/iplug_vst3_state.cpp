@@ -33,35 +33,46 @@ static int32 ReadUpTo(IBStream* stream, void* bytes, int32 count)
 tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
 {
   if (!state) return kResultFalse;
-  CriticalSectionLock lock(GetLock());
+  // Copied under the lock, streamed outside it: the host's stream may wait
+  // for anything, and the audio thread must not wait for the host.
   ByteChunk chunk;
-  if (!SaveStateChunk(chunk) || !chunk.PutInt32(IsBypassed() ? 1 : 0)) return kResultFalse;
-  return WriteAll(state, chunk.GetBytes(), chunk.Size()) ? kResultOk : kResultFalse;
+  {
+    CriticalSectionLock lock(GetLock());
+    if (!SaveStateChunk(chunk) || !chunk.PutInt32(IsBypassed() ? 1 : 0)) return kResultFalse;
+  }
+  const bool written = WriteAll(state, chunk.GetBytes(), chunk.Size());
+  SendPendingHostNotifications();
+  return written ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
 {
   if (!state) return kResultFalse;
-  CriticalSectionLock lock(GetLock());
-  ByteChunk current;
-  SaveStateChunk(current);
-  const int32 expected = current.Size();
+  int32 expected = 0;
+  {
+    CriticalSectionLock lock(GetLock());
+    ByteChunk current;
+    SaveStateChunk(current);
+    expected = current.Size();
+  }
   ByteChunk chunk;
   if (expected <= 0 || !chunk.Resize(expected)) return kResultFalse;
-  // Only what the stream really delivered is loaded: a short stream restores
-  // the parameters it covers, an empty one changes nothing.
-  const int32 read = ReadUpTo(state, chunk.GetBytes(), expected);
-  if (read <= 0) return kResultFalse;
-  chunk.Resize(read);
-  LoadStateChunk(chunk, 0);
+  // Streamed outside the lock, then applied in one short locked step. A
+  // stream that does not cover every parameter changes nothing.
+  if (ReadUpTo(state, chunk.GetBytes(), expected) != expected) return kResultFalse;
   unsigned char word[4] = {};
-  const bool haveBypass = read == expected && ReadUpTo(state, word, 4) == 4;
-  if (haveBypass)
+  const bool haveBypass = ReadUpTo(state, word, 4) == 4;
   {
-    int32_t bypass = 0;
-    ReadInt32At(word, 4, 0, &bypass);
-    SetBypassed(bypass != 0);
+    CriticalSectionLock lock(GetLock());
+    if (LoadStateChunk(chunk, 0) < 0) return kResultFalse;
+    if (haveBypass)
+    {
+      int32_t bypass = 0;
+      ReadInt32At(word, 4, 0, &bypass);
+      SetBypassed(bypass != 0);
+    }
+    RefreshParamControls();
   }
-  RefreshParamControls();
+  SendPendingHostNotifications();
   return haveBypass ? kResultOk : kResultFalse;
 }

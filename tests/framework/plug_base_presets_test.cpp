@@ -132,24 +132,21 @@ TEST_F(PresetTest, SaveStateAppendsAfterWhatTheChunkHolds)
   EXPECT_EQ(saved, StateOf(plug));
 }
 
-TEST_F(PresetTest, TruncatedStateStopsWhereTheDataEnds)
+TEST_F(PresetTest, ShortStateChangesNothing)
 {
-  plug.GetParam(12)->DefineDouble("Floor", 1.0, 0.5, 2.0, 0.00001);
-  Scramble(plug, 21);
-  const Bytes before = StateOf(plug);
   Scramble(plug, 22);
   const Bytes source = StateOf(plug);
   Scramble(plug, 21);
+  const Bytes before = StateOf(plug);
   plug.mChanged.clear();
-
-  const ByteChunk truncated = ChunkOf(Bytes(source.begin(), source.begin() + 100));
-  EXPECT_EQ(-1, plug.UnserializeParams(truncated, 0));
-  const Bytes after = StateOf(plug);
-  EXPECT_TRUE(std::equal(source.begin(), source.begin() + 96, after.begin())) << "params 0-11";
-  EXPECT_EQ(0.5, plug.GetParam(12)->Value()) << "0.0 limited to the range";
-  EXPECT_TRUE(std::equal(before.begin() + 104, before.end(), after.begin() + 104))
-      << "params 13-26 untouched";
-  EXPECT_EQ(AllIndices(27), plug.mChanged);
+  for (size_t length : {size_t(0), size_t(8), size_t(100), source.size() - 1})
+  {
+    const ByteChunk truncated = ChunkOf(Bytes(source.begin(), source.begin() + long(length)));
+    EXPECT_EQ(-1, plug.UnserializeParams(truncated, 0)) << length;
+    EXPECT_EQ(before, StateOf(plug)) << length;
+  }
+  EXPECT_TRUE(plug.mChanged.empty()) << "nothing announced";
+  EXPECT_EQ(-1, plug.UnserializeParams(ChunkOf(source), 8)) << "the start position counts";
 }
 
 TEST_F(PresetTest, OversizedStateReadsOnlyItsValues)
@@ -374,7 +371,7 @@ TEST(PresetBankTest, BankRoundTripRestoresNamesStatesAndTheCurrentPreset)
   EXPECT_EQ(current, StateOf(target)) << "the current preset is live again";
 }
 
-TEST(PresetBankTest, TruncatedBankKeepsWhatWasRead)
+TEST(PresetBankTest, CutOrDamagedBankChangesNothing)
 {
   TestPlug source(2, "2-2", 2);
   source.DefineDistinctParams();
@@ -383,19 +380,10 @@ TEST(PresetBankTest, TruncatedBankKeepsWhatWasRead)
   ByteChunk bank;
   source.SerializePresets(bank);
   const Bytes full = BytesOf(bank);
-  // Cut inside the second preset's state.
-  const ByteChunk cut = ChunkOf(Bytes(full.begin(), full.end() - 3));
 
-  TestPlug target(2, "2-2", 2);
-  target.DefineDistinctParams();
-  EXPECT_EQ(-1, target.UnserializePresets(cut, 0));
-  EXPECT_STREQ("First", target.GetPresetName(0));
-  EXPECT_EQ(BytesOf(source.GetPreset(0)->mChunk), BytesOf(target.GetPreset(0)->mChunk));
-  EXPECT_STREQ("Second", target.GetPresetName(1));
-}
-
-TEST(PresetBankTest, BadNameLengthsStopTheBankSafely)
-{
+  // (parameter count, bank): cut inside the second state, or a bad name
+  // length after a good preset.
+  std::vector<std::pair<int, Bytes>> broken{{2, Bytes(full.begin(), full.end() - 3)}};
   for (uint32_t length : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 1000u})
   {
     Bytes bytes;
@@ -404,14 +392,17 @@ TEST(PresetBankTest, BadNameLengthsStopTheBankSafely)
     AppendText(bytes, "Two");
     bytes.push_back(1);
     AppendDouble(bytes, 0.75);
-
-    TestPlug plug(1, "2-2", 3);
-    EXPECT_EQ(-1, plug.UnserializePresets(ChunkOf(bytes), 0)) << length;
-    EXPECT_STREQ("One", plug.GetPresetName(0));
-    EXPECT_EQ(0.25, plug.GetParam(0)->Value());
-    EXPECT_STREQ("One", plug.GetPresetName(1)) << "an unreadable name takes the last one read";
-    EXPECT_FALSE(plug.GetPreset(1)->mInitialized);
-    EXPECT_STREQ("empty", plug.GetPresetName(2)) << "nothing read after the failure";
+    broken.emplace_back(1, bytes);
+  }
+  for (const auto& [params, bytes] : broken)
+  {
+    TestPlug target(params, "2-2", 2);
+    const Bytes state = StateOf(target);
+    EXPECT_EQ(-1, target.UnserializePresets(ChunkOf(bytes), 0)) << bytes.size();
+    EXPECT_STREQ("empty", target.GetPresetName(0));
+    EXPECT_FALSE(target.GetPreset(0)->mInitialized);
+    EXPECT_STREQ("empty", target.GetPresetName(1));
+    EXPECT_EQ(state, StateOf(target));
   }
 }
 

@@ -87,12 +87,14 @@ protected:
       plug->HandleParamChange(kPresetFileTags[i].paramIdx);
     }
   }
-  // A host's change of a parameter to a plain value.
+  // A host's change of a parameter to a plain value, and the preset file
+  // work it asks for done.
   void HostSet(int paramIdx, double plain)
   {
     IPlugParam* param = plug->GetParam(paramIdx);
     param->SetFromNormalized(param->ToNormalized(plain));
     plug->HandleParamChange(paramIdx);
+    plug->RunDeferredWork();
   }
 
   // Host value, engine value and the bound control all hold each value

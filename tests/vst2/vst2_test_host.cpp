@@ -1,6 +1,8 @@
 #include "vst2_test_host.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 Vst2TestHost::Vst2TestHost(const std::string& pluginPath) : Vst2Host(pluginPath)
 {
@@ -19,6 +21,18 @@ void Vst2TestHost::ClearRecords()
   receivedMidi.clear();
   receivedSysex.clear();
   timeInfoRequests.clear();
+}
+
+bool Vst2TestHost::PlayUntil(AEffect* effect, const std::function<bool()>& arrived, int maxBlocks)
+{
+  AudioBuffers<double> buffers(2, 2, 64);
+  for (int block = 0; block < maxBlocks; ++block)
+  {
+    if (arrived()) return true;
+    ProcessDoubleReplacing(effect, buffers, 64);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return arrived();
 }
 
 VstIntPtr Vst2TestHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

@@ -5,6 +5,7 @@
 
 #include "vst2_host.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
 
   int CountCalls(VstInt32 opcode) const;
   void ClearRecords();
+
+  // Plays blocks of 64 frames, a millisecond apart as a host's audio thread
+  // does, until arrived answers true (then true) or maxBlocks have passed
+  // (then false): for what the plug-in does on a thread of its own.
+  bool PlayUntil(AEffect* effect, const std::function<bool()>& arrived, int maxBlocks = 1000);
 
 protected:
   VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;

@@ -37,8 +37,8 @@ TEST_F(EffectTest, ParametersArePresetBypassThenOnePerIndex)
 
   EXPECT_EQ(infos[0].id, kPreset);
   EXPECT_EQ(Narrow(infos[0].title), "Preset");
-  EXPECT_EQ(infos[0].stepCount, 2);
-  EXPECT_EQ(infos[0].flags, ParameterInfo::kIsProgramChange);
+  EXPECT_EQ(infos[0].stepCount, 1) << "a list of the two presets";
+  EXPECT_EQ(infos[0].flags, ParameterInfo::kIsProgramChange | ParameterInfo::kIsList);
   EXPECT_EQ(infos[0].defaultNormalizedValue, 0.0);
 
   EXPECT_EQ(infos[1].id, kBypass);
@@ -115,7 +115,10 @@ TEST_F(EffectTest, ParameterQueriesConvertAndFormat)
   EXPECT_EQ(Narrow(text), "1.000");
   ASSERT_EQ(controller->getParamStringByValue(1, 0.5, text), kResultOk);
   EXPECT_EQ(Narrow(text), "Hard");
-  EXPECT_EQ(controller->getParamStringByValue(kPreset, 0.0, text), kResultFalse);
+  ASSERT_EQ(controller->getParamStringByValue(kPreset, 0.0, text), kResultOk);
+  EXPECT_EQ(Narrow(text), "Init") << "hosts show the preset names";
+  ASSERT_EQ(controller->getParamStringByValue(kPreset, 1.0, text), kResultOk);
+  EXPECT_EQ(Narrow(text), "empty");
   EXPECT_EQ(controller->getParamStringByValue(3, 0.5, text), kResultFalse);
 
   EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(0, 1.5), 0.75);

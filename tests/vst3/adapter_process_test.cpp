@@ -294,27 +294,29 @@ TEST_F(EffectTest, HostVelocitiesOfMidiValuesArriveAsThoseValues)
   }
 }
 
-TEST_F(EffectTest, PresetParameterSelectsInsideTheListOnly)
+TEST_F(EffectTest, PresetParameterPicksTheNearestPresetAndLeavesTheCurrentOneAlone)
 {
   Prepare(kSample32, 16);
   ProcessBlock block(kSample32, {2}, {2}, 16);
   ASSERT_EQ(controller->setParamNormalized(0, 0.9), kResultOk);
-  block.Changes().Add(kPreset, 0, 0.0);
-  ASSERT_EQ(processor->process(block.Data(16)), kResultOk);
-  EXPECT_DOUBLE_EQ(Base()->GetParam(0)->Value(), 1.0) << "preset 0 holds the default";
-  EXPECT_EQ(Base()->GetCurrentPresetIdx(), 0);
-
-  for (double outside : {1.0, -0.5, 3.0, std::nan("")})
+  const double tweaked = Base()->GetParam(0)->Value();
+  // (normalized value sent, current preset after it, parameter 0 after it)
+  const struct
+  {
+    double value;
+    int preset;
+    double param;
+  } steps[] = {{0.0, 0, tweaked}, {-0.5, 0, tweaked}, {std::nan(""), 0, tweaked},
+               {1.0, 1, tweaked}, {0.4, 0, 1.0},      {3.0, 1, tweaked}};
+  for (const auto& step : steps)
   {
     block.Changes().Clear();
-    block.Changes().Add(kPreset, 0, outside);
+    block.Changes().Add(kPreset, 0, step.value);
     ASSERT_EQ(processor->process(block.Data(16)), kResultOk);
-    EXPECT_EQ(Base()->GetCurrentPresetIdx(), 0) << outside;
+    EXPECT_EQ(Base()->GetCurrentPresetIdx(), step.preset) << step.value;
+    EXPECT_DOUBLE_EQ(Base()->GetParam(0)->Value(), step.param) << step.value;
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(kPreset), step.preset) << step.value;
   }
-  block.Changes().Clear();
-  block.Changes().Add(kPreset, 0, 0.5);
-  ASSERT_EQ(processor->process(block.Data(16)), kResultOk);
-  EXPECT_EQ(Base()->GetCurrentPresetIdx(), 1);
 }
 
 TEST_F(EffectTest, ParameterIdsThatNameNothingAreIgnored)

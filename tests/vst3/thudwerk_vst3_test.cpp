@@ -84,8 +84,8 @@ TEST_F(ThudwerkTest, HostSeesTwentyEightParameters)
   ASSERT_EQ(controller->getParameterInfo(0, info), kResultOk);
   EXPECT_EQ(info.id, kPreset);
   EXPECT_EQ(Narrow(info.title), "Preset");
-  EXPECT_EQ(info.stepCount, 1);
-  EXPECT_EQ(info.flags, ParameterInfo::kIsProgramChange);
+  EXPECT_EQ(info.stepCount, 0) << "a list of the one preset";
+  EXPECT_EQ(info.flags, ParameterInfo::kIsProgramChange | ParameterInfo::kIsList);
 
   KickEngine* engine = EngineCreate(44100.0);
   ASSERT_NE(engine, nullptr);
@@ -173,18 +173,23 @@ TEST_F(ThudwerkTest, StateIsTwoHundredTwentyBytesAndRoundTrips)
   other->terminate();
 }
 
-TEST_F(ThudwerkTest, PresetParameterRestoresPresetZeroAndOneChangesNothing)
+TEST_F(ThudwerkTest, PresetParameterNamingTheCurrentProgramChangesNothing)
 {
   Prepare(kSample32, 64);
   ASSERT_EQ(controller->setParamNormalized(7, 0.1), kResultOk);
   ProcessBlock block(kSample32, {2}, {2}, 64);
-  block.Changes().Add(kPreset, 0, 1.0);
-  ASSERT_EQ(processor->process(block.Data(64)), kResultOk);
-  EXPECT_DOUBLE_EQ(controller->getParamNormalized(7), 0.1);
-  block.Changes().Clear();
-  block.Changes().Add(kPreset, 0, 0.0);
-  ASSERT_EQ(processor->process(block.Data(64)), kResultOk);
-  EXPECT_DOUBLE_EQ(controller->getParamNormalized(7), 0.8) << "MainVolume's default";
+  // Hosts resend the program after setState: the user's sound stays.
+  for (double value : {0.0, 1.0, 0.5})
+  {
+    block.Changes().Clear();
+    block.Changes().Add(kPreset, 0, value);
+    ASSERT_EQ(processor->process(block.Data(64)), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(7), 0.1) << value;
+  }
+  String128 text{};
+  ASSERT_EQ(controller->getParamStringByValue(kPreset, 1.0, text), kResultOk);
+  EXPECT_EQ(Narrow(text), "Init");
+  EXPECT_EQ(controller->getParamNormalized(kPreset), 0.0);
 }
 
 TEST_F(ThudwerkTest, EditorViewIsOfferedOnlyForTheWindowsWindowType)
