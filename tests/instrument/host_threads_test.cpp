@@ -1,21 +1,20 @@
-// The instrument built into the program, driven through its AEffect as a
-// VST2 host drives it: which thread reads preset files, and whether the host
-// is ever called back while the instance lock is held.
+// The instrument built into the program and driven through its AEffect as
+// a VST2 host drives it: restores keep the user's sound, preset files are
+// read off the audio thread, and the host is never called back while the
+// instance lock is held.
 
+#include "control.h"
+#include "graphics_headless.h"
 #include "layout_table.h"
 #include "preset_file_store.h"
 #include "preset_sandbox.h"
 #include "thudwerk.h"
 #include "vst2_test_host.h"
 
-#include "control.h"
-#include "graphics_headless.h"
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <atomic>
 #include <future>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -28,7 +27,7 @@ AEffect* BuiltInEntry(audioMasterCallback host)
   return (new Thudwerk(host))->GetAEffect();
 }
 
-// Checks, at every callback, that another thread could take the instance
+// Checks at every callback that another thread could take the instance
 // lock right then.
 class LockCheckingHost : public Vst2TestHost
 {
@@ -39,55 +38,34 @@ public:
 protected:
   VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override
   {
-    if (instanceLock)
+    auto isFree = [this]
     {
-      const bool free = std::async(std::launch::async,
-                                   [this]
-                                   {
-                                     if (!instanceLock->TryEnter()) return false;
-                                     instanceLock->Leave();
-                                     return true;
-                                   })
-                            .get();
-      if (!free) ++callsUnderLock;
-    }
+      if (!instanceLock->TryEnter()) return false;
+      instanceLock->Leave();
+      return true;
+    };
+    if (instanceLock && !std::async(std::launch::async, isFree).get()) ++callsUnderLock;
     return Vst2TestHost::Answer(opcode, index, value, ptr, opt);
   }
 };
 
-// Counts reads per thread on the way to the real files.
-class CountingStore : public PresetFileStore
+// The files themselves; reads counted, and those on the test's thread, the
+// host's audio thread here.
+struct CountingStore : PresetFileStore
 {
-public:
   PresetFileRead ReadLastLine(const std::string& path, std::string& lastLine) override
   {
-    Count();
+    ++reads;
+    if (std::this_thread::get_id() == audioThread) ++readsOnAudioThread;
     return SystemPresetFileStore().ReadLastLine(path, lastLine);
   }
   bool WriteText(const std::string& path, const std::string& text) override
   {
-    Count();
     return SystemPresetFileStore().WriteText(path, text);
   }
-  int CallsFrom(std::thread::id thread)
-  {
-    std::lock_guard<std::mutex> lock(mMutex);
-    return int(std::count(mThreads.begin(), mThreads.end(), thread));
-  }
-  int Calls()
-  {
-    std::lock_guard<std::mutex> lock(mMutex);
-    return int(mThreads.size());
-  }
-
-private:
-  void Count()
-  {
-    std::lock_guard<std::mutex> lock(mMutex);
-    mThreads.push_back(std::this_thread::get_id());
-  }
-  std::mutex mMutex;
-  std::vector<std::thread::id> mThreads;
+  const std::thread::id audioThread = std::this_thread::get_id();
+  std::atomic<int> reads{0};
+  std::atomic<int> readsOnAudioThread{0};
 };
 
 class HostThreadsTest : public ::testing::Test
@@ -95,9 +73,10 @@ class HostThreadsTest : public ::testing::Test
 protected:
   void SetUp() override
   {
+    // The Deep Diver (catalogue index 1) as the measured report had it.
     ASSERT_TRUE(sandbox.Ready());
     ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("WLCM - The Deep Diver"),
-                               "<BassEnvDecay>0.85</BassEnvDecay><MainVolume>0.5</MainVolume>"));
+                               "<BassEnvDecay>0.85</BassEnvDecay><MainVolume>0.8</MainVolume>"));
     effect = host.InstantiateFrom(&BuiltInEntry);
     ASSERT_NE(effect, nullptr);
     plug = static_cast<Thudwerk*>(static_cast<IPlugVST*>(effect->object));
@@ -106,27 +85,37 @@ protected:
     host.instanceLock = &plug->GetLock();
     plug->UsePresetFileStore(store);
     host.Dispatch(effect, effOpen);
-    host.Dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     host.Dispatch(effect, effSetBlockSize, 0, 64);
     host.Dispatch(effect, effMainsChanged, 0, 1);
   }
 
   float Get(int index) { return effect->getParameter(effect, index); }
-  bool SoundArrived() { return Get(BassEnvDecay) == 0.85f && Get(MainVolume) == 0.5f; }
-  void Press(int row, int dy)
+  void Tweak(float decay, float volume)
+  {
+    effect->setParameter(effect, BassEnvDecay, decay);
+    effect->setParameter(effect, MainVolume, volume);
+  }
+  // After enough blocks for anything read late to arrive.
+  void ExpectSound(float decay, float volume, const char* how)
+  {
+    host.PlayUntil(
+        effect, [] { return false; }, 30);
+    EXPECT_EQ(Get(BassEnvDecay), decay) << how;
+    EXPECT_EQ(Get(MainVolume), volume) << how;
+  }
+  VstIntPtr SetChunk(std::vector<char> chunk)
+  {
+    return host.Dispatch(effect, effSetChunk, 1, VstIntPtr(chunk.size()), chunk.data());
+  }
+  // A left press at the middle of a control, dragged dy and released.
+  void Press(int row, int dy, bool release = true)
   {
     const IRect& rect = gui->GetControl(row)->GetRECT();
     const int x = (rect.L + rect.R) / 2, y = (rect.T + rect.B) / 2;
     IMouseKeys left(true, false, false, false, false);
     gui->OnMouseDown(x, y, &left);
     if (dy) gui->OnMouseDrag(x, y + dy, &left);
-    gui->OnMouseUp(x, y + dy, &left);
-  }
-  int RowOf(int paramIdx)
-  {
-    for (int i = 0; i < gui->NControls(); ++i)
-      if (gui->GetControl(i)->ParamIdx() == paramIdx) return i;
-    return -1;
+    if (release) gui->OnMouseUp(x, y + dy, &left);
   }
 
   PresetSandbox sandbox;
@@ -137,38 +126,61 @@ protected:
   IGraphicsHeadless* gui = nullptr;
 };
 
-TEST_F(HostThreadsTest, AutomatedPresetIsReadOffTheAudioThreadWithinBlocks)
+TEST_F(HostThreadsTest, AutomatedPresetArrivesOffTheAudioThreadAndRestoresKeepTheTweak)
 {
-  // Index 1 is the Deep Diver; PresetSelector spans -1 to 10000.
+  // PresetSelector spans -1 to 10000.
+  effect->setParameter(effect, MainVolume, 0.1f);
   effect->setParameter(effect, PresetSelector, float(2.0 / 10001.0));
   EXPECT_TRUE(host.PlayUntil(
-      effect, [this] { return SoundArrived(); }, 500));
-  EXPECT_GT(store.Calls(), 0);
-  EXPECT_EQ(store.CallsFrom(std::this_thread::get_id()), 0) << "the host's audio thread";
+      effect, [this] { return Get(BassEnvDecay) == 0.85f; }, 500));
+  EXPECT_EQ(Get(MainVolume), 0.8f);
+  EXPECT_GT(store.reads, 0);
 
-  // Writing every value back unchanged, as hosts restore, reads nothing.
-  effect->setParameter(effect, BassEnvDecay, 0.3f);
-  const int reads = store.Calls();
+  Tweak(0.9f, 0.33f);
+  void* data = nullptr;
+  const VstIntPtr size = host.Dispatch(effect, effGetChunk, 1, 0, &data);
+  ASSERT_EQ(size, 8 + 27 * 8);
+  const std::vector<char> saved(static_cast<char*>(data), static_cast<char*>(data) + size);
+  std::vector<float> values;
   for (int i = 0; i < effect->numParams; ++i)
-    effect->setParameter(effect, i, Get(i));
-  host.PlayUntil(
-      effect, [] { return false; }, 20);
-  EXPECT_EQ(store.Calls(), reads);
-  EXPECT_EQ(Get(BassEnvDecay), 0.3f);
+    values.push_back(Get(i));
 
-  effect->setParameter(effect, PresetBackward, 1.0f); // to index 0: names no file
-  effect->setParameter(effect, PresetForward, 1.0f);
+  Tweak(0.1f, 0.1f);
+  EXPECT_EQ(SetChunk(saved), 1);
+  ExpectSound(0.9f, 0.33f, "effSetChunk");
+  Tweak(0.1f, 0.1f);
+  for (int i = 0; i < effect->numParams; ++i)
+    effect->setParameter(effect, i, values[size_t(i)]);
+  ExpectSound(0.9f, 0.33f, "every parameter written back");
+  EXPECT_EQ(host.Dispatch(effect, effSetProgram, 0, 0), 0);
+  ExpectSound(0.9f, 0.33f, "the current program set again");
+
+  std::vector<char> damaged = saved;
+  damaged[0] = 'x';
+  for (const std::vector<char>& chunk :
+       {std::vector<char>(saved.begin(), saved.begin() + 100),
+        std::vector<char>(saved.begin(), saved.end() - 1), damaged})
+  {
+    Tweak(0.1f, 0.2f);
+    EXPECT_EQ(SetChunk(chunk), 0) << chunk.size();
+    ExpectSound(0.1f, 0.2f, "short or damaged");
+  }
+
+  effect->setParameter(effect, PresetForward, 1.0f); // index 2 names no file here
+  effect->setParameter(effect, PresetBackward, 1.0f);
   EXPECT_TRUE(host.PlayUntil(
-      effect, [this] { return SoundArrived(); }, 500));
-  EXPECT_EQ(store.CallsFrom(std::this_thread::get_id()), 0);
+      effect, [this] { return Get(BassEnvDecay) == 0.85f; }, 500));
+  EXPECT_EQ(store.readsOnAudioThread, 0);
 }
 
 TEST_F(HostThreadsTest, HostIsCalledBackOnlyWithTheLockFree)
 {
-  Press(RowOf(BassEnvDecay), -20); // a knob: gesture and automation
-  gui->QueueMenuChoice({1});       // the Deep Diver from the menu
+  const int decayKnob = 8;
+  ASSERT_EQ(gui->GetControl(decayKnob)->ParamIdx(), BassEnvDecay);
+  Press(decayKnob, -20);     // a knob: gesture and automation
+  gui->QueueMenuChoice({1}); // the Deep Diver from the menu
   Press(LayoutRow::kPresetMenu, 0);
-  EXPECT_TRUE(SoundArrived());
+  EXPECT_EQ(Get(BassEnvDecay), 0.85f) << "an editor choice is read at once";
   Vst2EventList controller;
   controller.AddMidi(0, 0xB0, 7, 127); // MainVolume by MIDI
   host.SendEvents(effect, controller);
@@ -176,33 +188,25 @@ TEST_F(HostThreadsTest, HostIsCalledBackOnlyWithTheLockFree)
       effect, [] { return false; }, 2);
   host.Dispatch(effect, effEditIdle);
   host.Dispatch(effect, effSetProgram, 0, 0);
-  gui->QueueFileChoice(sandbox.UserFile("Saved"));
-  Press(LayoutRow::kPresetSave, 0);
 
   EXPECT_EQ(host.callsUnderLock, 0);
   for (VstInt32 opcode : {audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit,
                           audioMasterGetTime, audioMasterWantMidi, audioMasterGetProductString})
     EXPECT_GT(host.CountCalls(opcode), 0) << opcode;
-  EXPECT_GE(host.CountCalls(audioMasterUpdateDisplay), 3) << "preset load, controller, program";
-  EXPECT_EQ(host.CountCalls(audioMasterBeginEdit), host.CountCalls(audioMasterEndEdit));
-}
+  EXPECT_EQ(host.CountCalls(audioMasterUpdateDisplay), 3) << "preset load, controller, program";
 
-TEST_F(HostThreadsTest, SaveButtonEndsItsGestureBeforeThePromptOpens)
-{
+  // The save prompt swallows the release: the press's gesture ends before
+  // it opens and the answer comes in a gesture of its own.
   host.ClearRecords();
   gui->QueueFileChoice(sandbox.UserFile("Saved"));
-  const IRect& rect = gui->GetControl(LayoutRow::kPresetSave)->GetRECT();
-  IMouseKeys left(true, false, false, false, false);
-  // The modal prompt swallows the release: only the press arrives.
-  gui->OnMouseDown((rect.L + rect.R) / 2, (rect.T + rect.B) / 2, &left);
+  Press(LayoutRow::kPresetSave, 0, false);
   std::vector<VstInt32> edits;
   for (const HostCall& call : host.calls)
-    if (call.opcode != audioMasterGetTime && call.opcode != audioMasterWantMidi)
-      edits.push_back(call.opcode);
-  const std::vector<VstInt32> expected{audioMasterBeginEdit, audioMasterEndEdit,
-                                       audioMasterBeginEdit, audioMasterAutomate,
-                                       audioMasterEndEdit};
-  EXPECT_EQ(edits, expected) << "the answer comes in a gesture of its own";
+    edits.push_back(call.opcode);
+  EXPECT_EQ(edits,
+            std::vector<VstInt32>({audioMasterBeginEdit, audioMasterEndEdit, audioMasterBeginEdit,
+                                   audioMasterAutomate, audioMasterEndEdit}));
   EXPECT_TRUE(FileExists(sandbox.UserFile("Saved")));
+  EXPECT_EQ(host.callsUnderLock, 0);
 }
 } // namespace
