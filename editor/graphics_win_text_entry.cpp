@@ -1,6 +1,7 @@
 #include "graphics_win.h"
 
 #include "control.h"
+#include "text_field.h"
 
 #include "plug_param.h"
 
@@ -10,23 +11,6 @@ namespace
 constexpr LONG_PTR kEntryWindowMark = LONG_PTR(0xdeadf00b);
 // Characters of the typed text that count.
 constexpr int kEntryTextCapacity = 33;
-
-bool CharacterAllowed(const IPlugParam& param, WPARAM character)
-{
-  const bool sign = character == '+' || character == '-';
-  const bool digit = character >= '0' && character <= '9';
-  switch (param.Type())
-  {
-  case TypeBool:
-  case TypeInt:
-  case TypeEnum:
-    return sign || digit;
-  case TypeDouble:
-    return sign || digit || character == '.';
-  default:
-    return true;
-  }
-}
 } // namespace
 
 void IGraphicsWin::CreateTextEntry(IControl* control, const ITextStyle& text, const IRect& rect,
@@ -129,7 +113,7 @@ LRESULT CALLBACK IGraphicsWin::ParamEditProc(HWND hWnd, UINT msg, WPARAM wParam,
     }
     break;
   case WM_CHAR:
-    if (graphics->mEdParam && wParam != VK_BACK && !CharacterAllowed(*graphics->mEdParam, wParam))
+    if (graphics->mEdParam && wParam != VK_BACK && !CharacterAllowedForParam(*graphics->mEdParam, int(wParam)))
       return 0;
     break;
   case WM_COMMAND:

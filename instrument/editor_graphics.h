@@ -2,8 +2,8 @@
 
 // The editor object the instrument builds its layout into, and where its
 // images come from. The platform variant (editor_graphics_platform.cpp) is
-// the plug-ins' own: the Win32 editor on Windows, the headless one
-// elsewhere. The headless variant (editor_graphics_headless.cpp) serves
+// the plug-ins' own: the Win32 editor on Windows, the X11 one on
+// Linux. The headless variant (editor_graphics_headless.cpp) serves
 // test builds on every platform, whose prompts answer from queues.
 
 class IGraphics;

@@ -15,6 +15,7 @@ packages=(
   libsndfile1-dev libcli11-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb xauth
+  libx11-dev libxext-dev libxtst-dev
   nsis
   dpkg-dev
 )

@@ -90,12 +90,21 @@ private:
   VstIntPtr CanDo(const char* text) const;
   VstIntPtr GetMidiKeyName(MidiKeyName* keyName);
 
-  // Editor opcodes (iplug_vst_editor.cpp).
+  // Editor opcodes (iplug_vst_editor.cpp). Opening, closing and idling are
+  // called without the instance lock, as the window's own messages are: they
+  // wait for the editor's event thread, which takes the lock; they take it
+  // themselves for the rest.
   IGraphics* Graphics() const;
   void SetEditRectFrom(const IGraphics& graphics);
   VstIntPtr EditGetRect(void* ptr);
   VstIntPtr EditOpen(void* parentWindow);
   VstIntPtr EditClose();
+  // What keeps the open editor's events and timer running where the window
+  // system does not (iplug_vst_editor_events_win.cpp, _posix.cpp).
+  struct EditorEvents;
+  void StartEditorEvents();
+  void StopEditorEvents();
+  VstIntPtr EditIdle();
 
   // Processing (iplug_vst_process.cpp). Before the lock: asks the host for
   // MIDI and answers its tempo. The rest with the lock held.
@@ -139,4 +148,6 @@ private:
   ByteChunk mProgramChunk;
   ByteChunk mBankChunk;
   AEffect mAEffect{};
+  // Owned; made and deleted by the platform file.
+  EditorEvents* mEditorEvents = nullptr;
 };

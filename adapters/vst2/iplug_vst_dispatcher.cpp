@@ -70,6 +70,14 @@ VstIntPtr IPlugVST::DispatcherCallback(AEffect* effect, VstInt32 opcode, VstInt3
     // runs while the instance lock is held.
     if (opcode == effOpen) plug->GetHostId();
     VstIntPtr answer = 0;
+    // These wait for the editor's event thread, which takes the lock.
+    if (opcode == effEditOpen)
+      answer = plug->EditOpen(ptr);
+    else if (opcode == effEditClose)
+      answer = plug->EditClose();
+    else if (opcode == effEditIdle)
+      answer = plug->EditIdle();
+    else
     {
       CriticalSectionLock lock(plug->GetLock());
       answer = plug->Dispatch(opcode, index, value, ptr, opt);
@@ -134,10 +142,6 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
   case effEditGetRect:
     return EditGetRect(ptr);
-  case effEditOpen:
-    return EditOpen(ptr);
-  case effEditClose:
-    return EditClose();
   case effIdentify:
     return kIdentifyAnswer;
   case effGetChunk:

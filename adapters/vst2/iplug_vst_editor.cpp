@@ -1,5 +1,5 @@
 // The editor opcodes and the base's editor operations: user-interface
-// thread, lock held.
+// thread; the lock is held except while closing and idling.
 #include "graphics.h"
 #include "iplug_vst.h"
 
@@ -42,14 +42,20 @@ VstIntPtr IPlugVST::EditGetRect(void* ptr)
 
 VstIntPtr IPlugVST::EditOpen(void* parentWindow)
 {
+  // Opening again replaces the window the events belong to.
+  StopEditorEvents();
+  CriticalSectionLock lock(GetLock());
   IGraphics* graphics = Graphics();
   if (!graphics || !graphics->OpenEditorWindow(parentWindow)) return 0;
   OnEditorOpen();
+  StartEditorEvents();
   return 1;
 }
 
 VstIntPtr IPlugVST::EditClose()
 {
+  StopEditorEvents();
+  CriticalSectionLock lock(GetLock());
   IGraphics* graphics = Graphics();
   if (!graphics) return 0;
   OnEditorClose();

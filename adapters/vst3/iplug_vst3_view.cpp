@@ -23,6 +23,7 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : CPluginView(nullptr), mPlug(plug
 
 IPlugVST3View::~IPlugVST3View()
 {
+  StopEvents();
   mPlug->RemoveView(this);
   mPlug->release();
 }
@@ -35,15 +36,18 @@ tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type)
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 {
   IGraphics* graphics = mPlug->Graphics();
-  if (!graphics) return kResultFalse;
-  if (IsEditorPlatformType(type)) graphics->OpenEditorWindow(parent);
+  // A host must not believe an editor shows when none does.
+  if (!graphics || !IsEditorPlatformType(type) || !graphics->OpenEditorWindow(parent))
+    return kResultFalse;
   CPluginView::attached(parent, type);
   mPlug->OnEditorOpen();
+  StartEvents();
   return kResultOk;
 }
 
 tresult PLUGIN_API IPlugVST3View::removed()
 {
+  StopEvents();
   if (IGraphics* graphics = mPlug->Graphics())
   {
     mPlug->OnEditorClose();
@@ -51,6 +55,18 @@ tresult PLUGIN_API IPlugVST3View::removed()
   }
   CPluginView::removed();
   return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3View::setFrame(IPlugFrame* frame)
+{
+  const tresult result = CPluginView::setFrame(frame);
+  // The new frame may offer what the old one did not, or the reverse.
+  if (mEvents)
+  {
+    StopEvents();
+    StartEvents();
+  }
+  return result;
 }
 
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)

@@ -17,12 +17,15 @@ public:
   ~IPlugVST3View() override;
 
   // kResultOk for this platform's window type when there is an editor
-  // ("HWND" on Windows; no type elsewhere yet).
+  // ("HWND" on Windows, "X11EmbedWindowID" on Linux).
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) SMTG_OVERRIDE;
+  // kResultFalse, creating nothing, for another window type or a parent
+  // the editor cannot open in.
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
 
   // The plug-in picks the editor layout for the host's content scale and,
   // when its size changes, asks the host frame to resize the view.
@@ -43,6 +46,16 @@ public:
   REFCOUNT_METHODS(CPluginView)
 
 private:
+  // What keeps an open editor's events and timer running where the window
+  // system does not (iplug_vst3_view_win.cpp, iplug_vst3_view_posix.cpp):
+  // started once the window is open, again when the frame changes, and
+  // stopped before the window closes.
+  struct EventPlumbing;
+  void StartEvents();
+  void StopEvents();
+
+  // Owned; made and deleted by the platform file.
+  EventPlumbing* mEvents = nullptr;
   IPlugVST3* mPlug;
   bool mResizePending = false;
 };

@@ -312,14 +312,21 @@ TEST_F(EditorEffectTest, ViewReportsTheEditorSizeAndItsPlatformType)
   EXPECT_EQ(rect.top, 0);
   EXPECT_EQ(rect.right, 300);
   EXPECT_EQ(rect.bottom, 200);
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
   EXPECT_EQ(view->isPlatformTypeSupported("nonsense"), kResultFalse);
   EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
 #if SMTG_OS_WINDOWS
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultOk);
+  FIDString own = kPlatformTypeHWND;
+  FIDString foreign = kPlatformTypeX11EmbedWindowID;
 #else
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
+  FIDString own = kPlatformTypeX11EmbedWindowID;
+  FIDString foreign = kPlatformTypeHWND;
 #endif
+  EXPECT_EQ(view->isPlatformTypeSupported(own), kResultOk);
+  EXPECT_EQ(view->isPlatformTypeSupported(foreign), kResultFalse);
+  // A host must not be told an editor shows in a window type it never opens
+  // in, nor in a window this editor cannot open (the test's has none).
+  EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x1234), foreign), kResultFalse);
+  EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x1234), own), kResultFalse);
   EXPECT_EQ(view->canResize(), kResultFalse);
   EXPECT_EQ(view->onWheel(1.0f), kResultFalse);
 }

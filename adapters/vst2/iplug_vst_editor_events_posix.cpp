@@ -1,0 +1,32 @@
+#include "iplug_vst.h"
+
+#include "graphics_x11.h"
+#include "x11_editor_driver.h"
+
+// Hosts drive the editor with effEditIdle; for hosts that never send it,
+// the driver's thread steps in.
+struct IPlugVST::EditorEvents
+{
+  EditorEvents(IGraphicsX11& graphics, CriticalSection& lock) : driver(graphics, lock) {}
+  X11EditorDriver driver;
+};
+
+void IPlugVST::StartEditorEvents()
+{
+  auto* graphics = dynamic_cast<IGraphicsX11*>(Graphics());
+  if (mEditorEvents || !graphics || !graphics->WindowHandle()) return;
+  mEditorEvents = new EditorEvents(*graphics, GetLock());
+  mEditorEvents->driver.StartThread();
+}
+
+void IPlugVST::StopEditorEvents()
+{
+  delete mEditorEvents;
+  mEditorEvents = nullptr;
+}
+
+VstIntPtr IPlugVST::EditIdle()
+{
+  if (mEditorEvents) mEditorEvents->driver.Idle();
+  return 0;
+}
