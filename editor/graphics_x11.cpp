@@ -245,7 +245,9 @@ void IGraphicsX11::HandleEvent(XEvent& event)
     break;
   case FocusOut:
     // Grabs by the editor's own prompts move the focus only for a while.
-    if (mEntry && event.xfocus.mode == NotifyNormal) mEntryState = kEntryCommit;
+    if (mEntry && event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyPointer &&
+        event.xfocus.detail != NotifyInferior)
+      mEntryState = kEntryCommit;
     break;
   case DestroyNotify:
     // Gone with the host's parent: only forgotten.

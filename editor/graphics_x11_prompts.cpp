@@ -62,6 +62,7 @@ public:
   {
     mSurface.reset();
     XDestroyWindow(mDisplay, mWindow);
+    XFlush(mDisplay);
   }
   PromptWindow(const PromptWindow&) = delete;
   PromptWindow& operator=(const PromptWindow&) = delete;
