@@ -88,9 +88,11 @@ public:
   {
     // The window must be viewable before it can be grabbed.
     XSync(display, False);
-    XGrabPointer(display, window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+    // Every event is reported to the prompt's window, even over the editor
+    // that has the focus (positions are taken from the screen).
+    XGrabPointer(display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                  GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-    XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+    XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
   }
   ~InputGrab()
   {
@@ -453,8 +455,8 @@ private:
 
   void Press(const XButtonEvent& event)
   {
-    const int x = event.x;
-    const int y = event.y;
+    const int x = event.x_root - mRect.L;
+    const int y = event.y_root - mRect.T;
     if (!IRect(0, 0, mRect.W(), mRect.H()).Contains(x, y)) return;
     for (size_t i = 0; i < mButtonRects.size(); ++i)
     {
