@@ -436,7 +436,8 @@ void IGraphicsX11::RevealMouseCursor()
   XWarpPointer(mDisplay, None, DefaultRootWindow(mDisplay), 0, 0, 0, 0, mHiddenMousePointX,
                mHiddenMousePointY);
   XUndefineCursor(mDisplay, mWindow);
-  XFlush(mDisplay);
+  // The pointer is back before the caller goes on.
+  XSync(mDisplay, False);
   mCursorHidden = false;
 }
 
