@@ -2,6 +2,7 @@
 // a pattern or a MIDI file through it offline and writes a WAV file and a
 // picture of the sound.
 
+#include "editor_picture.h"
 #include "midi_file.h"
 #include "parameter_lookup.h"
 #include "plugin_instance.h"
@@ -107,6 +108,12 @@ int Run(int argc, char** argv)
     if (!SaveSoundPicture(options.picturePath, sound, options.sampleRate, picture, &error))
       return Fail(kExitOutput, error);
     std::cout << "Picture: " << Absolute(options.picturePath) << "\n";
+  }
+  if (!options.editorPicturePath.empty())
+  {
+    if (!SaveEditorPicture(*plugin, options.editorPicturePath, &error))
+      return Fail(kExitOutput, error);
+    std::cout << "Editor:  " << Absolute(options.editorPicturePath) << "\n";
   }
   return kExitSuccess;
 }

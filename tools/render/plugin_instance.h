@@ -48,6 +48,13 @@ public:
   // Renders frames (1 … maxBlockFrames) into left and right.
   virtual bool Process(int frames, const BlockTransport& transport, double* left, double* right,
                        std::string* error) = 0;
+
+  // The editor, as a host shows it: its size, opening it inside a parent
+  // window of the platform's kind, the idle call hosts make, closing.
+  virtual bool EditorSize(int& width, int& height) = 0;
+  virtual bool OpenEditor(void* parentWindow) = 0;
+  virtual void IdleEditor() = 0;
+  virtual void CloseEditor() = 0;
 };
 
 // Loads the plug-in at path: a .vst3 module or bundle, or a VST2 binary (.so

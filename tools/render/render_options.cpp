@@ -69,6 +69,8 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options)
   app.add_flag(
       "--no-picture", [options](int64_t) { options->drawPicture = false; }, "write no picture");
   app.add_flag("--spectrogram", options->spectrogram, "add a spectrogram to the picture");
+  app.add_option("--editor-picture", options->editorPicturePath,
+                 "also write a PNG picture of the plug-in's editor as it shows after the sound");
   app.add_flag("--list-params", options->listParameters, "print the plug-in's parameters and exit");
   app.add_option("--note", noteNumbers, "play a note (0-127); repeatable")
       ->check(CLI::Range(0, 127));

@@ -85,6 +85,21 @@ public:
     return mHost.Dispatch(mEffect, effString2Parameter, id, 0, text) == 1;
   }
 
+  bool EditorSize(int& width, int& height) override
+  {
+    ERect* rect = nullptr;
+    if (!mHost.Dispatch(mEffect, effEditGetRect, 0, 0, &rect) || !rect) return false;
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    return width > 0 && height > 0;
+  }
+  bool OpenEditor(void* parentWindow) override
+  {
+    return mHost.Dispatch(mEffect, effEditOpen, 0, 0, parentWindow) == 1;
+  }
+  void IdleEditor() override { mHost.Dispatch(mEffect, effEditIdle); }
+  void CloseEditor() override { mHost.Dispatch(mEffect, effEditClose); }
+
   bool QueueMidi(uint8_t status, uint8_t data1, uint8_t data2) override
   {
     mEvents.AddMidi(0, status, data1, data2);

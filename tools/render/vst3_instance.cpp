@@ -9,6 +9,7 @@
 #include "process_block.h"
 #include "vst3_util.h"
 
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -58,6 +59,7 @@ public:
 
   ~Vst3Instance() override
   {
+    CloseEditor();
     if (mProcessing) mProcessor->setProcessing(false);
     if (mActive) mComponent->setActive(false);
     if (mInitialized) mComponent->terminate();
@@ -180,7 +182,45 @@ public:
     return true;
   }
 
+  bool EditorSize(int& width, int& height) override
+  {
+    IPtr<IPlugView> view = mView ? mView : owned(CreateEditorView());
+    ViewRect size;
+    if (!view || view->getSize(&size) != kResultOk) return false;
+    width = size.getWidth();
+    height = size.getHeight();
+    return width > 0 && height > 0;
+  }
+
+  // Without a frame offering a run loop, the view runs its own events.
+  bool OpenEditor(void* parentWindow) override
+  {
+    CloseEditor();
+    mView = owned(CreateEditorView());
+    if (!mView) return false;
+    for (FIDString type : {kPlatformTypeX11EmbedWindowID, kPlatformTypeHWND})
+    {
+      if (mView->isPlatformTypeSupported(type) != kResultOk) continue;
+      if (mView->attached(parentWindow, type) == kResultOk) return true;
+    }
+    mView = nullptr;
+    return false;
+  }
+
+  void IdleEditor() override {}
+
+  void CloseEditor() override
+  {
+    if (mView) mView->removed();
+    mView = nullptr;
+  }
+
 private:
+  IPlugView* CreateEditorView()
+  {
+    return mController ? mController->createView(ViewType::kEditor) : nullptr;
+  }
+
   static bool Fail(std::string* error, const char* text)
   {
     *error = text;
@@ -193,6 +233,7 @@ private:
   IPtr<IComponent> mComponent;
   IPtr<IAudioProcessor> mProcessor;
   IPtr<IEditController> mController;
+  IPtr<IPlugView> mView;
   std::unique_ptr<ProcessBlock> mBlock;
   bool mInitialized = false;
   bool mActive = false;
