@@ -34,7 +34,8 @@ bool DrawnMenu::HasSubmenu(const Level& level, int item) const
 bool DrawnMenu::Selectable(const Level& level, int item) const
 {
   const IMenuItem* entry = Item(level, item);
-  return entry && !entry->HasFlag(IMenuItem::kSeparator | IMenuItem::kGrayed | IMenuItem::kDisabled);
+  return entry &&
+         !entry->HasFlag(IMenuItem::kSeparator | IMenuItem::kGrayed | IMenuItem::kDisabled);
 }
 
 DrawnMenu::Level DrawnMenu::LayOut(int range, int x, int y) const
@@ -48,8 +49,8 @@ DrawnMenu::Level DrawnMenu::LayOut(int range, int x, int y) const
     const bool separator = menu.GetItem(i)->HasFlag(IMenuItem::kSeparator);
     const int height = separator ? kSeparatorHeight : mRowHeight;
     if (!separator)
-      width = std::max(width, mTextWidth(menu.ItemLabel(i)) + 2 * kPadding + kMarkColumn +
-                                  kArrowColumn);
+      width = std::max(width,
+                       mTextWidth(menu.ItemLabel(i)) + 2 * kPadding + kMarkColumn + kArrowColumn);
     level.rows.push_back(IRect(1, top, 0, top + height));
     top += height;
   }

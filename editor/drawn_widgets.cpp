@@ -62,7 +62,8 @@ void Field(LICE_IBitmap& bitmap, LICE_CachedFont* font, const TextField& field, 
   {
     const int from = TextWidth(font, text.substr(0, size_t(field.SelectionStart())));
     const int to = TextWidth(font, text.substr(0, size_t(field.SelectionEnd())));
-    Fill(bitmap, IRect(std::max(inner.L, left + from), inner.T, std::min(inner.R, left + to), inner.B),
+    Fill(bitmap,
+         IRect(std::max(inner.L, left + from), inner.T, std::min(inner.R, left + to), inner.B),
          kHighlight);
   }
   // Drawn per piece so that the selected part is in the highlight colour.

@@ -39,8 +39,8 @@ std::vector<std::string> FileDialogCommand(const std::string& program, int actio
   }
   if (program == "kdialog")
   {
-    std::vector<std::string> command{"kdialog",
-                                     save ? "--getsavefilename" : "--getopenfilename", start};
+    std::vector<std::string> command{"kdialog", save ? "--getsavefilename" : "--getopenfilename",
+                                     start};
     if (!patterns.empty()) command.push_back(patterns);
     return command;
   }

@@ -113,7 +113,8 @@ LRESULT CALLBACK IGraphicsWin::ParamEditProc(HWND hWnd, UINT msg, WPARAM wParam,
     }
     break;
   case WM_CHAR:
-    if (graphics->mEdParam && wParam != VK_BACK && !CharacterAllowedForParam(*graphics->mEdParam, int(wParam)))
+    if (graphics->mEdParam && wParam != VK_BACK &&
+        !CharacterAllowedForParam(*graphics->mEdParam, int(wParam)))
       return 0;
     break;
   case WM_COMMAND:

@@ -7,8 +7,8 @@
 #include "x11_surface.h"
 
 #include "critical_section.h"
-#include "lice_blit.h"
 #include "lice_bitmap.h"
+#include "lice_blit.h"
 #include "plug_base.h"
 #include "window_input.h"
 
@@ -146,8 +146,8 @@ void* IGraphicsX11::OpenEditorWindow(void* parentWindow)
   attributes.border_pixel = 0;
   attributes.colormap = parentAttributes.colormap;
   mWindow = XCreateWindow(mDisplay, parent, x, y, unsigned(mWidth), unsigned(mHeight), 0, mDepth,
-                          InputOutput, mVisual, CWEventMask | CWBackPixmap | CWBorderPixel | CWColormap,
-                          &attributes);
+                          InputOutput, mVisual,
+                          CWEventMask | CWBackPixmap | CWBorderPixel | CWColormap, &attributes);
   XMapWindow(mDisplay, mWindow);
   if (!mWindow || X11Errors::Sync(mDisplay) != 0)
   {
@@ -318,9 +318,9 @@ void IGraphicsX11::HandleButtonRelease(const XButtonEvent& event)
 {
   if (event.button != Button1 && event.button != Button3) return;
   mCaptured = false;
-  IMouseKeys mods = ModifierKeys(event.state,
-                                 event.button != Button1 && (event.state & Button1Mask) != 0,
-                                 event.button != Button3 && (event.state & Button3Mask) != 0);
+  IMouseKeys mods =
+      ModifierKeys(event.state, event.button != Button1 && (event.state & Button1Mask) != 0,
+                   event.button != Button3 && (event.state & Button3Mask) != 0);
   OnMouseUp(event.x, event.y, &mods);
 }
 

@@ -46,14 +46,14 @@ public:
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.save_under = True;
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask;
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
     const int screen = DefaultScreen(display);
-    mWindow = XCreateWindow(display, RootWindow(display, screen), mRect.L, mRect.T,
-                            unsigned(std::max(1, mRect.W())), unsigned(std::max(1, mRect.H())), 0,
-                            DefaultDepth(display, screen), InputOutput,
-                            DefaultVisual(display, screen),
-                            CWOverrideRedirect | CWSaveUnder | CWEventMask, &attributes);
+    mWindow =
+        XCreateWindow(display, RootWindow(display, screen), mRect.L, mRect.T,
+                      unsigned(std::max(1, mRect.W())), unsigned(std::max(1, mRect.H())), 0,
+                      DefaultDepth(display, screen), InputOutput, DefaultVisual(display, screen),
+                      CWOverrideRedirect | CWSaveUnder | CWEventMask, &attributes);
     XMapRaised(display, mWindow);
     mSurface = std::make_unique<X11Surface>(display, mWindow, DefaultVisual(display, screen),
                                             DefaultDepth(display, screen), mRect.W(), mRect.H());
@@ -596,8 +596,7 @@ private:
     if (mPid <= 0) return;
     if (kill) ::kill(mPid, SIGTERM);
     int status = 0;
-    if (waitpid(mPid, &status, 0) == mPid)
-      mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (waitpid(mPid, &status, 0) == mPid) mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     mPid = -1;
   }
 
@@ -750,7 +749,8 @@ bool IGraphicsX11::AskForColor(IRgba& color, const char* prompt)
   unsigned red = 0;
   unsigned green = 0;
   unsigned blue = 0;
-  dialog.onButton = [&](int answer) {
+  dialog.onButton = [&](int answer)
+  {
     if (answer != kAnswerOk) return true;
     const std::string& typed = dialog.Field()->Text();
     char rest = 0;
@@ -804,14 +804,15 @@ void IGraphicsX11::AskForFile(std::string& file, int action, std::string& folder
   // No desktop dialog: the editor's own, listing the folder.
   std::string current = WithSlash(folder);
   const FileDialogFilter filter = BuildFileDialogFilter(extensions);
-  DialogClient dialog(*this, action == kFileSave ? "Save" : "Open", {current},
-                      {{action == kFileSave ? "Save" : "Open", kAnswerOk},
-                       {"Cancel", kAnswerCancel}},
-                      kAnswerCancel);
+  DialogClient dialog(
+      *this, action == kFileSave ? "Save" : "Open", {current},
+      {{action == kFileSave ? "Save" : "Open", kAnswerOk}, {"Cancel", kAnswerCancel}},
+      kAnswerCancel);
   dialog.WithList(FolderEntries(current, extensions));
   dialog.WithField(file.substr(file.rfind('/') == std::string::npos ? 0 : file.rfind('/') + 1));
   std::string chosen;
-  const auto enterFolder = [&](const std::string& entry) {
+  const auto enterFolder = [&](const std::string& entry)
+  {
     std::error_code error;
     const std::filesystem::path next = std::filesystem::path(current) / entry;
     current = WithSlash(std::filesystem::weakly_canonical(next, error).string());
@@ -819,7 +820,8 @@ void IGraphicsX11::AskForFile(std::string& file, int action, std::string& folder
     dialog.ListChanged();
     dialog.SetLines({current});
   };
-  const auto accept = [&](std::string name) {
+  const auto accept = [&](std::string name)
+  {
     if (name.empty()) return false;
     if (name.back() == '/')
     {
@@ -827,7 +829,8 @@ void IGraphicsX11::AskForFile(std::string& file, int action, std::string& folder
       return false;
     }
     std::string path = name[0] == '/' ? name : current + name;
-    if (action == kFileSave && filter.defaultExtension[0] && path.find('.', path.rfind('/')) == std::string::npos)
+    if (action == kFileSave && filter.defaultExtension[0] &&
+        path.find('.', path.rfind('/')) == std::string::npos)
       path += std::string(".") + filter.defaultExtension;
     std::error_code error;
     // An open prompt takes only files that exist.
@@ -836,7 +839,8 @@ void IGraphicsX11::AskForFile(std::string& file, int action, std::string& folder
     return true;
   };
   dialog.onListActivate = [&](int entry) { return accept(dialog.List()[size_t(entry)]); };
-  dialog.onButton = [&](int answer) {
+  dialog.onButton = [&](int answer)
+  {
     if (answer != kAnswerOk) return true;
     return accept(dialog.Field()->Text());
   };

@@ -46,11 +46,13 @@ void X11EditorDriver::OnEvents()
 
 void X11EditorDriver::OnTimer()
 {
-  Locked([this] {
-    mGraphics.ProcessEvents();
-    mGraphics.OnRedrawTick();
-    mLastTick = std::chrono::steady_clock::now();
-  });
+  Locked(
+      [this]
+      {
+        mGraphics.ProcessEvents();
+        mGraphics.OnRedrawTick();
+        mLastTick = std::chrono::steady_clock::now();
+      });
 }
 
 void X11EditorDriver::Idle()
@@ -61,15 +63,17 @@ void X11EditorDriver::Idle()
 
 void X11EditorDriver::IdleWork()
 {
-  Locked([this] {
-    mGraphics.ProcessEvents();
-    const auto now = std::chrono::steady_clock::now();
-    if (now - mLastTick >= std::chrono::milliseconds(mGraphics.TimerPeriodMs()))
-    {
-      mGraphics.OnRedrawTick();
-      mLastTick = now;
-    }
-  });
+  Locked(
+      [this]
+      {
+        mGraphics.ProcessEvents();
+        const auto now = std::chrono::steady_clock::now();
+        if (now - mLastTick >= std::chrono::milliseconds(mGraphics.TimerPeriodMs()))
+        {
+          mGraphics.OnRedrawTick();
+          mLastTick = now;
+        }
+      });
 }
 
 void X11EditorDriver::StartThread()

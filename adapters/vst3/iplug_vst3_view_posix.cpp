@@ -79,7 +79,8 @@ void IPlugVST3View::StartEvents()
   {
     IPtr<RunLoopHandler> handler = owned(new RunLoopHandler(&mEvents->driver));
     const tresult events = runLoop->registerEventHandler(handler, graphics->ConnectionFd());
-    const tresult timer = runLoop->registerTimer(handler, Linux::TimerInterval(graphics->TimerPeriodMs()));
+    const tresult timer =
+        runLoop->registerTimer(handler, Linux::TimerInterval(graphics->TimerPeriodMs()));
     if (events == kResultOk && timer == kResultOk)
     {
       mEvents->runLoop = runLoop;

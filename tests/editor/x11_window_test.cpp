@@ -55,7 +55,8 @@ protected:
 
   Window Open()
   {
-    const auto window = Window(reinterpret_cast<uintptr_t>(graphics->OpenEditorWindow(host.Handle())));
+    const auto window =
+        Window(reinterpret_cast<uintptr_t>(graphics->OpenEditorWindow(host.Handle())));
     if (window) driver = std::make_unique<X11EditorDriver>(*graphics, plug.GetLock());
     Pump(120);
     return window;
@@ -77,14 +78,16 @@ protected:
   template <typename Prompt>
   auto WithUser(std::function<void(X11HostWindow&)> user, Prompt prompt)
   {
-    std::thread player([user] {
-      X11HostWindow input(1, 1);
-      for (int i = 0; i < 200 && input.PromptWindows().empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      // The prompt grabs the keyboard right after it shows.
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      user(input);
-    });
+    std::thread player(
+        [user]
+        {
+          X11HostWindow input(1, 1);
+          for (int i = 0; i < 200 && input.PromptWindows().empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+          // The prompt grabs the keyboard right after it shows.
+          std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          user(input);
+        });
     auto result = prompt();
     player.join();
     return result;
@@ -170,8 +173,7 @@ TEST_F(X11WindowTest, DragWheelAndDoubleClickReachThePlugInWin32Order)
   Pump(30);
   // Press with its gesture, release, the double click's reset without a
   // gesture begin, and the second release.
-  EXPECT_EQ(KindsOf(plug.events),
-            (Kinds{Event::kBegin, Event::kEnd, Event::kValue, Event::kEnd}));
+  EXPECT_EQ(KindsOf(plug.events), (Kinds{Event::kBegin, Event::kEnd, Event::kValue, Event::kEnd}));
   EXPECT_DOUBLE_EQ(plug.GetParam(0)->Value(), 0.0) << "the default";
 }
 
@@ -220,7 +222,8 @@ TEST_F(X11WindowTest, PopupMenuNavigatesIntoASubmenuByKeysAndCancels)
   menu.AddItem("Other");
   const IRect below(2, 2, 30, 20);
   IMenu* chosen = WithUser(
-      [](X11HostWindow& user) {
+      [](X11HostWindow& user)
+      {
         for (KeySym key : {XK_Down, XK_Down, XK_Right, XK_Down, XK_Return})
           user.Key(key);
       },
@@ -247,7 +250,8 @@ TEST_F(X11WindowTest, PopupMenuChoosesByMouse)
   menu.AddItem("First");
   menu.AddItem("Second");
   IMenu* chosen = WithUser(
-      [](X11HostWindow& user) {
+      [](X11HostWindow& user)
+      {
         const Window shown = user.PromptWindows().front();
         int width = 0;
         int height = 0;
@@ -275,11 +279,13 @@ TEST_F(X11WindowTest, FilePromptFallsBackToTheDrawnDialog)
   std::string file;
   std::string chosenFolder = start;
   WithUser(
-      [](X11HostWindow& user) {
+      [](X11HostWindow& user)
+      {
         for (KeySym key : {XK_Down, XK_Down, XK_Return})
           user.Key(key);
       },
-      [&] {
+      [&]
+      {
         graphics->AskForFile(file, IGraphics::kFileOpen, chosenFolder, "thudwerkpreset");
         return 0;
       });
@@ -288,11 +294,13 @@ TEST_F(X11WindowTest, FilePromptFallsBackToTheDrawnDialog)
 
   file.clear();
   WithUser(
-      [](X11HostWindow& user) {
+      [](X11HostWindow& user)
+      {
         user.Type("Snap");
         user.Key(XK_Return);
       },
-      [&] {
+      [&]
+      {
         graphics->AskForFile(file, IGraphics::kFileSave, chosenFolder, "thudwerkpreset");
         return 0;
       });
@@ -300,7 +308,8 @@ TEST_F(X11WindowTest, FilePromptFallsBackToTheDrawnDialog)
 
   chosenFolder = start;
   WithUser([](X11HostWindow& user) { user.Key(XK_Escape); },
-           [&] {
+           [&]
+           {
              graphics->AskForFile(file, IGraphics::kFileOpen, chosenFolder, "thudwerkpreset");
              return 0;
            });
@@ -322,7 +331,8 @@ TEST_F(X11WindowTest, MessageBoxAndColourPromptAnswerFromTheirButtons)
 
   IRgba color(255, 1, 2, 3);
   const bool chosen = WithUser(
-      [](X11HostWindow& user) {
+      [](X11HostWindow& user)
+      {
         user.Key(XK_numbersign, true);
         user.Type("A0B0C0");
         user.Key(XK_Return);

@@ -50,13 +50,15 @@ void Sleep(int ms)
 // runs the editor's modal loop.
 std::thread UserOfPrompt(std::function<void(X11HostWindow&)> act)
 {
-  return std::thread([act] {
-    X11HostWindow input(1, 1);
-    for (int i = 0; i < 300 && input.PromptWindows().empty(); ++i)
-      Sleep(10);
-    Sleep(50);
-    act(input);
-  });
+  return std::thread(
+      [act]
+      {
+        X11HostWindow input(1, 1);
+        for (int i = 0; i < 300 && input.PromptWindows().empty(); ++i)
+          Sleep(10);
+        Sleep(50);
+        act(input);
+      });
 }
 
 bool CopyFactoryPreset(const PresetSandbox& sandbox, const std::string& name)
@@ -163,14 +165,16 @@ TEST_F(EditorViewOnX11, RunsOnTheHostLoopAndFirstPaintsWhatTheEditorDraws)
   ASSERT_NE(gui, nullptr);
   gui->Tick();
   LICE_IBitmap* expected = gui->GetDrawBitmap();
-  const auto matches = [&] {
+  const auto matches = [&]
+  {
     int width = 0;
     int height = 0;
     const std::vector<uint32_t> shown = window.ReadBack(editor, width, height);
     if (width != 500 || height != 480) return false;
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
-        if (shown[size_t(y * width + x)] != (expected->Bits()[y * expected->RowSpan() + x] & 0xFFFFFF))
+        if (shown[size_t(y * width + x)] !=
+            (expected->Bits()[y * expected->RowSpan() + x] & 0xFFFFFF))
           return false;
     return true;
   };
@@ -227,10 +231,12 @@ TEST_F(EditorViewOnX11, PresetMenuNavigatesIntoABankAndLoadsTheChoice)
   frame->Run(100);
   // The library title, the welcome preset, then the EDM bank: into it, and
   // its first preset.
-  std::thread user = UserOfPrompt([](X11HostWindow& input) {
-    for (KeySym key : {XK_Down, XK_Down, XK_Down, XK_Right, XK_Return})
-      input.Key(key);
-  });
+  std::thread user = UserOfPrompt(
+      [](X11HostWindow& input)
+      {
+        for (KeySym key : {XK_Down, XK_Down, XK_Down, XK_Right, XK_Return})
+          input.Key(key);
+      });
   window.Click(Editor(), 250, 52);
   frame->Run(200);
   user.join();
@@ -260,9 +266,9 @@ TEST_F(EditorViewOnX11, ForeignTypesAndBadParentsCreateNothing)
 {
   view->setFrame(frame);
   EXPECT_EQ(view->attached(window.Handle(), kPlatformTypeHWND), kResultFalse);
-  EXPECT_EQ(view->attached(reinterpret_cast<void*>(uintptr_t(0x7ffffff0)),
-                           kPlatformTypeX11EmbedWindowID),
-            kResultFalse);
+  EXPECT_EQ(
+      view->attached(reinterpret_cast<void*>(uintptr_t(0x7ffffff0)), kPlatformTypeX11EmbedWindowID),
+      kResultFalse);
   EXPECT_EQ(view->attached(nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
   window.Sync();
   EXPECT_EQ(Editor(), 0u);
@@ -317,8 +323,8 @@ TEST_F(EditorOnX11ThroughVst2, IdlesDragsClosesAndReopensAtDoubleScale)
   Idle(50);
   // 32 pixels on an 80-pixel knob at gearing 4: 0.1 more.
   EXPECT_NEAR(effect->getParameter(effect, MainVolume), 0.9f, 1e-6);
-  EXPECT_EQ(EditCalls(), (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate,
-                                                audioMasterEndEdit}));
+  EXPECT_EQ(EditCalls(),
+            (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}));
 
   EXPECT_EQ(host.Dispatch(effect, effEditClose), 1);
   window.Sync();

@@ -43,8 +43,8 @@ TEST(RenderEditorPicture, ShowsEachEditorAtItsScaleWithoutADisplay)
     int width;
     int height;
   };
-  for (const Case& c : {Case{THUDWERK_VST3_BUNDLE, 500, 480},
-                        Case{THUDWERK_VST2_PLUGIN_PATH, 1000, 960}})
+  for (const Case& c :
+       {Case{THUDWERK_VST3_BUNDLE, 500, 480}, Case{THUDWERK_VST2_PLUGIN_PATH, 1000, 960}})
   {
     const std::string picture = folder + "/editor-" + std::to_string(c.width) + ".png";
     EXPECT_EQ(RunProgram(THUDWERK_RENDER_PROGRAM,

@@ -75,7 +75,8 @@ std::vector<uint32_t> X11HostWindow::ReadBack(Window window, int& width, int& he
     for (int x = 0; x < width; ++x)
     {
       const unsigned long p = XGetPixel(image, x, y);
-      const auto channel = [p](unsigned long mask) {
+      const auto channel = [p](unsigned long mask)
+      {
         int shift = 0;
         while (mask && !(mask & 1))
         {

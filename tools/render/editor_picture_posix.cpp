@@ -35,8 +35,8 @@ public:
     // The server writes its display number to descriptor 3.
     posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24",
-                          "-nolisten", "tcp", nullptr};
+    const char* argv[] = {"Xvfb",         "-displayfd", "3",   "-screen", "0",
+                          "1280x1024x24", "-nolisten",  "tcp", nullptr};
     const bool spawned = posix_spawnp(&mPid, "Xvfb", &actions, nullptr,
                                       const_cast<char* const*>(argv), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);

@@ -27,7 +27,7 @@ struct RenderOptions
 {
   std::string pluginPath;
   std::string wavPath = "thudwerk-render.wav";
-  std::string picturePath; // empty: the WAV path with ".png"
+  std::string picturePath;       // empty: the WAV path with ".png"
   std::string editorPicturePath; // empty: no picture of the editor
   bool drawPicture = true;
   bool spectrogram = false;

@@ -14,18 +14,22 @@ class RunLoopFrame : public PlugFrame, public Steinberg::Linux::IRunLoop
 public:
   int EventHandlerCount() const { return int(mEventHandlers.size()); }
   int TimerCount() const { return int(mTimers.size()); }
-  Steinberg::Linux::TimerInterval TimerInterval(int index) const { return mTimers[size_t(index)].interval; }
+  Steinberg::Linux::TimerInterval TimerInterval(int index) const
+  {
+    return mTimers[size_t(index)].interval;
+  }
 
   // Runs the loop for a while: event handlers when their descriptor has
   // input, timers at their intervals.
   void Run(int milliseconds);
 
-  Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
-                                                     Steinberg::Linux::FileDescriptor fd) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API registerEventHandler(
+      Steinberg::Linux::IEventHandler* handler, Steinberg::Linux::FileDescriptor fd) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API unregisterEventHandler(Steinberg::Linux::IEventHandler* handler)
       SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API registerTimer(Steinberg::Linux::ITimerHandler* handler,
-                                              Steinberg::Linux::TimerInterval milliseconds) SMTG_OVERRIDE;
+                                              Steinberg::Linux::TimerInterval milliseconds)
+      SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler)
       SMTG_OVERRIDE;
 
