@@ -155,7 +155,6 @@ void* IGraphicsX11::OpenEditorWindow(void* parentWindow)
     return nullptr;
   }
   mSurface = std::make_unique<X11Surface>(mDisplay, mWindow, mVisual, mDepth, mWidth, mHeight);
-  mAbortModal = false;
   mCaptured = false;
   mLastPressTime = 0;
   mNextTick = std::chrono::steady_clock::now();

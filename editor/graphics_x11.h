@@ -67,8 +67,8 @@ public:
   bool InModal() const { return mInModal; }
   // The lock the calling driver holds (once) around its calls, or null.
   void SetDriverLock(CriticalSection* lock) { mDriverLock = lock; }
-  // Any thread: makes a running modal prompt give up (as cancelled).
-  void AbortModal() { mAbortModal = true; }
+  // Any thread: while set, modal prompts give up at once (as cancelled).
+  void SetModalAbort(bool abort) { mAbortModal = abort; }
 
   int GetTextEntryState() const { return mEntryState; }
   bool UsesSharedMemory() const;

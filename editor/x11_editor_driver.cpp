@@ -87,10 +87,12 @@ void X11EditorDriver::StopThread()
 {
   if (!mThread.joinable()) return;
   mStop = true;
-  mGraphics.AbortModal();
+  // A prompt the thread shows gives up, so that the thread can end.
+  mGraphics.SetModalAbort(true);
   const char wake = 1;
   (void)!write(mWakeFds[1], &wake, 1);
   mThread.join();
+  mGraphics.SetModalAbort(false);
   close(mWakeFds[0]);
   close(mWakeFds[1]);
   mWakeFds[0] = mWakeFds[1] = -1;

@@ -72,7 +72,6 @@ IPlugVST::IPlugVST(audioMasterCallback host, int nParams, const char* channelIO,
 // The chunk buffers go with the adapter; the base then frees the rest.
 IPlugVST::~IPlugVST()
 {
-  // A host that closes the plug-in with its editor still open.
   StopEditorEvents();
 }
 

@@ -56,6 +56,9 @@ VstIntPtr IPlugVST::DispatcherCallback(AEffect* effect, VstInt32 opcode, VstInt3
   if (!plug) return 0;
   if (opcode == effClose)
   {
+    // A host closing with the editor open: its thread ends before the
+    // plug-in it works on.
+    plug->StopEditorEvents();
     // Wait for any call in progress, then release the lock before the
     // plug-in that owns it goes away.
     {
