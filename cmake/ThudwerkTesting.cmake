@@ -12,18 +12,18 @@ endif()
 # One test program per subsystem. Natively every test case is its own CTest
 # entry; under Wine each program runs once, as starting Wine costs seconds.
 # X11_DISPLAY: the program opens X windows; it runs once, inside an Xvfb of
-# its own (24-bit colour, room for the double-scale editor).
-find_program(THUDWERK_XVFB_RUN xvfb-run)
+# its own (scripts/with-xvfb.sh).
+find_program(THUDWERK_XVFB Xvfb)
 function(thudwerk_add_test_program target)
   cmake_parse_arguments(ARG "X11_DISPLAY" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   thudwerk_warnings(${target})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
   if(ARG_X11_DISPLAY AND NOT WIN32)
-    if(NOT THUDWERK_XVFB_RUN)
-      message(FATAL_ERROR "${target} needs xvfb-run (the xvfb package)")
+    if(NOT THUDWERK_XVFB)
+      message(FATAL_ERROR "${target} needs Xvfb (the xvfb package)")
     endif()
-    add_test(NAME ${target} COMMAND ${THUDWERK_XVFB_RUN} -a -s "-screen 0 1280x1024x24 -nolisten tcp"
+    add_test(NAME ${target} COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh
                                     $<TARGET_FILE:${target}>)
     set_tests_properties(${target} PROPERTIES TIMEOUT 300)
   elseif(WIN32)

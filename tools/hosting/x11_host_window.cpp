@@ -4,9 +4,17 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <chrono>
+#include <thread>
+
 X11HostWindow::X11HostWindow(int width, int height)
 {
-  mDisplay = XOpenDisplay(nullptr);
+  // A server busy with many short connections now and then refuses one.
+  for (int attempt = 0; attempt < 5 && !mDisplay; ++attempt)
+  {
+    if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    mDisplay = XOpenDisplay(nullptr);
+  }
   if (!mDisplay) return;
   const int screen = DefaultScreen(mDisplay);
   mWindow = XCreateSimpleWindow(mDisplay, RootWindow(mDisplay, screen), 0, 0, unsigned(width),
