@@ -64,7 +64,7 @@ public:
   // Milliseconds of one timer period.
   int TimerPeriodMs() const;
   // While a modal prompt runs, drivers stay out (the prompt drives).
-  bool InModal() const { return mInModal; }
+  bool InModalPrompt() const override { return mInModal; }
   // The lock the calling driver holds (once) around its calls, or null.
   void SetDriverLock(CriticalSection* lock) { mDriverLock = lock; }
   // Any thread: while set, modal prompts give up at once (as cancelled).

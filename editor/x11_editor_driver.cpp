@@ -33,7 +33,7 @@ void X11EditorDriver::Locked(Work work)
 {
   CriticalSectionLock lock(mLock);
   // A modal prompt drives the editor itself until it is answered.
-  if (mGraphics.InModal()) return;
+  if (mGraphics.InModalPrompt()) return;
   mGraphics.SetDriverLock(&mLock);
   work();
   mGraphics.SetDriverLock(nullptr);

@@ -17,6 +17,7 @@
 #include "x11_host_window.h"
 
 #include "lice_bitmap.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <X11/keysym.h>
 
@@ -24,6 +25,7 @@
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 namespace
 {
@@ -246,6 +248,39 @@ TEST_F(EditorViewOnX11, PresetMenuNavigatesIntoABankAndLoadsTheChoice)
         << kPresetFileTags[i].name;
   EXPECT_TRUE(window.PromptWindows().empty());
   view->removed();
+}
+
+TEST_F(EditorViewOnX11, ContentScaleSwitchesTheWindowBetweenBothLayouts)
+{
+  X11HostWindow large(1100, 1000);
+  IPtr<IPlugViewContentScaleSupport> scaling = Query<IPlugViewContentScaleSupport>(view);
+  ASSERT_TRUE(scaling);
+  view->setFrame(frame);
+  ASSERT_EQ(view->attached(large.Handle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+  const Window editor = large.Children().front();
+  for (const auto& [factor, width, height] : {std::tuple{2.0f, 1000, 960}, {1.0f, 500, 480}})
+  {
+    SCOPED_TRACE(factor);
+    ASSERT_EQ(scaling->setContentScaleFactor(factor), kResultOk);
+    ASSERT_FALSE(frame->Requests().empty());
+    EXPECT_EQ(frame->Requests().back().getWidth(), width);
+    int shownWidth = 0;
+    int shownHeight = 0;
+    std::vector<uint32_t> shown;
+    // Painted to its last corner at the new size.
+    WaitFor(
+        [&]
+        {
+          shown = large.ReadBack(editor, shownWidth, shownHeight);
+          return shownWidth == width && shownHeight == height && shown.back() != 0;
+        },
+        [&] { frame->Run(40); });
+    EXPECT_EQ(shownWidth, width);
+    EXPECT_EQ(shownHeight, height);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(shown.back(), 0u);
+  }
+  EXPECT_EQ(view->removed(), kResultOk);
 }
 
 TEST_F(EditorViewOnX11, WithoutARunLoopTheViewRunsOnAThreadOfItsOwn)
