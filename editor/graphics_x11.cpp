@@ -368,6 +368,9 @@ void IGraphicsX11::ForwardKeyToHost(XKeyEvent& event)
 void IGraphicsX11::OnRedrawTick()
 {
   if (!mDisplay || mInModal) return;
+  // The timer runs without the instance lock: where the host hears of the
+  // plug-in's own changes.
+  if (mPlug) mPlug->SendPendingHostNotifications();
   mNextTick = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimerPeriodMs());
   if (mEntry && mEntryState != kEntryNone)
   {
@@ -520,8 +523,8 @@ bool IGraphicsX11::HandleEntryKey(XKeyEvent& event)
 void IGraphicsX11::WaitForInput(int fdExtra, int timeoutMs, bool& extraReady)
 {
   pollfd fds[2] = {{ConnectionFd(), POLLIN, 0}, {fdExtra, POLLIN, 0}};
-  // The driver's lock is left while nothing happens, so the audio thread
-  // never waits for a prompt.
+  // The driver's lock is left while nothing happens, so a closing host never
+  // waits for a prompt.
   if (mDriverLock) mDriverLock->Leave();
   poll(fds, fdExtra >= 0 ? 2 : 1, timeoutMs);
   if (mDriverLock) mDriverLock->Enter();

@@ -2,8 +2,6 @@
 
 #include "graphics_x11.h"
 
-#include "critical_section.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -18,10 +16,7 @@ long long NowMs()
 }
 } // namespace
 
-X11EditorDriver::X11EditorDriver(IGraphicsX11& graphics, CriticalSection& instanceLock)
-    : mGraphics(graphics), mLock(instanceLock)
-{
-}
+X11EditorDriver::X11EditorDriver(IGraphicsX11& graphics) : mGraphics(graphics) {}
 
 X11EditorDriver::~X11EditorDriver()
 {

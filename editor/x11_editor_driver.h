@@ -1,21 +1,24 @@
 #pragma once
 
+#include "critical_section.h"
+
 #include <atomic>
 #include <chrono>
 #include <thread>
 
-class CriticalSection;
 class IGraphicsX11;
 
-// Runs an X11 editor's events and redraw timer with the plug-in's instance
-// lock held, from whatever calls it: the host's run loop (OnEvents,
-// OnTimer), the VST2 idle call (Idle), or a thread of its own for hosts that
-// offer neither (StartThread). The thread only steps in while nobody else
-// has called Idle for a few timer periods.
+// Runs an X11 editor's events and redraw timer from whatever calls it: the
+// host's run loop (OnEvents, OnTimer), the VST2 idle call (Idle), or a thread
+// of its own for hosts that offer neither (StartThread). The thread only
+// steps in while nobody else has called Idle for a few timer periods. Like
+// the Win32 window procedure it runs without the instance lock: the plugin
+// base takes that lock itself for every change of plug-in state, and calls
+// the host outside it. A lock of the driver's own keeps the callers apart.
 class X11EditorDriver
 {
 public:
-  X11EditorDriver(IGraphicsX11& graphics, CriticalSection& instanceLock);
+  explicit X11EditorDriver(IGraphicsX11& graphics);
   // Stops the thread.
   ~X11EditorDriver();
   X11EditorDriver(const X11EditorDriver&) = delete;
@@ -28,8 +31,7 @@ public:
   // Events, and the redraw tick when a period has passed since the last.
   void Idle();
 
-  // Must not be called with the instance lock held: stopping waits for the
-  // thread, which may be waiting for the lock.
+  // Stopping waits for the thread (a prompt it shows gives up).
   void StartThread();
   void StopThread();
   bool ThreadRunning() const { return mThread.joinable(); }
@@ -41,7 +43,7 @@ private:
   void Run();
 
   IGraphicsX11& mGraphics;
-  CriticalSection& mLock;
+  CriticalSection mLock;
   std::thread mThread;
   std::atomic<bool> mStop{false};
   int mWakeFds[2] = {-1, -1};

@@ -92,7 +92,7 @@ private:
 
   // Editor opcodes (iplug_vst_editor.cpp). Opening, closing and idling are
   // called without the instance lock, as the window's own messages are: they
-  // wait for the editor's event thread, which takes the lock; they take it
+  // wait for the editor's event thread, whose work takes the lock; they take it
   // themselves for the rest.
   IGraphics* Graphics() const;
   void SetEditRectFrom(const IGraphics& graphics);

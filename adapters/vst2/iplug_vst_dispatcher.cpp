@@ -73,7 +73,7 @@ VstIntPtr IPlugVST::DispatcherCallback(AEffect* effect, VstInt32 opcode, VstInt3
     // runs while the instance lock is held.
     if (opcode == effOpen) plug->GetHostId();
     VstIntPtr answer = 0;
-    // These wait for the editor's event thread, which takes the lock.
+    // These wait for the editor's event thread, whose work takes the lock.
     if (opcode == effEditOpen)
       answer = plug->EditOpen(ptr);
     else if (opcode == effEditClose)

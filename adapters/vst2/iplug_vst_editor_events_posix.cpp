@@ -7,7 +7,7 @@
 // the driver's thread steps in.
 struct IPlugVST::EditorEvents
 {
-  EditorEvents(IGraphicsX11& graphics, CriticalSection& lock) : driver(graphics, lock) {}
+  explicit EditorEvents(IGraphicsX11& graphics) : driver(graphics) {}
   X11EditorDriver driver;
 };
 
@@ -15,7 +15,7 @@ void IPlugVST::StartEditorEvents()
 {
   auto* graphics = dynamic_cast<IGraphicsX11*>(Graphics());
   if (mEditorEvents || !graphics || !graphics->WindowHandle()) return;
-  mEditorEvents = new EditorEvents(*graphics, GetLock());
+  mEditorEvents = new EditorEvents(*graphics);
   mEditorEvents->driver.StartThread();
 }
 

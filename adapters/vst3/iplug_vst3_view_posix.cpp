@@ -47,7 +47,7 @@ private:
 // driver's own.
 struct IPlugVST3View::EventPlumbing
 {
-  EventPlumbing(IGraphicsX11& graphics, CriticalSection& lock) : driver(graphics, lock) {}
+  explicit EventPlumbing(IGraphicsX11& graphics) : driver(graphics) {}
   ~EventPlumbing()
   {
     if (runLoop)
@@ -73,7 +73,7 @@ void IPlugVST3View::StartEvents()
 {
   auto* graphics = dynamic_cast<IGraphicsX11*>(mPlug->Graphics());
   if (!graphics || !graphics->WindowHandle() || mEvents) return;
-  mEvents = new EventPlumbing(*graphics, mPlug->GetLock());
+  mEvents = new EventPlumbing(*graphics);
   FUnknownPtr<Linux::IRunLoop> runLoop(plugFrame);
   if (runLoop)
   {

@@ -57,7 +57,7 @@ protected:
   {
     const auto window =
         Window(reinterpret_cast<uintptr_t>(graphics->OpenEditorWindow(host.Handle())));
-    if (window) driver = std::make_unique<X11EditorDriver>(*graphics, plug.GetLock());
+    if (window) driver = std::make_unique<X11EditorDriver>(*graphics);
     Pump(120);
     return window;
   }
@@ -353,7 +353,7 @@ TEST_F(X11WindowTest, BadParentsFailCleanlyAndAParentDestroyedFirstIsSurvived)
   // A parent of its own, which the "host" destroys while the editor is open.
   X11HostWindow doomed(60, 60);
   ASSERT_NE(graphics->OpenEditorWindow(doomed.Handle()), nullptr);
-  driver = std::make_unique<X11EditorDriver>(*graphics, plug.GetLock());
+  driver = std::make_unique<X11EditorDriver>(*graphics);
   Pump(60);
   doomed.Destroy();
   Pump(60);
@@ -371,7 +371,7 @@ TEST_F(X11WindowTest, TwoEditorsReopenAndRunFromTheirOwnThreads)
   const Window first = Open();
   ASSERT_NE(first, 0u);
   ASSERT_NE(other->OpenEditorWindow(host.Handle()), nullptr);
-  X11EditorDriver otherDriver(*other, otherPlug.GetLock());
+  X11EditorDriver otherDriver(*other);
   otherDriver.StartThread();
   EXPECT_EQ(host.Children().size(), 2u);
 
