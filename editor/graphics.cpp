@@ -74,10 +74,6 @@ void IGraphics::Resize(int width, int height)
 {
   mWidth = width;
   mHeight = height;
-  // A control being dragged goes away with the others: its gesture ends
-  // here, so the host never sees a begin without an end.
-  const IControl* held = GetControl(mMouseCapture);
-  if (held && mPlug && held->ParamIdx() >= 0) mPlug->EndParamGesture(held->ParamIdx());
   ClearMouseCapture();
   // A catcher among the controls is about to be deleted with them.
   for (const auto& control : mControls)
@@ -85,7 +81,12 @@ void IGraphics::Resize(int width, int height)
   DeleteControls();
   mDrawBitmap.reset();
   PrepareDraw();
-  if (mPlug) mPlug->ResizeEditor(width, height);
+}
+
+int IGraphics::DraggedParamIdx() const
+{
+  const IControl* held = GetControl(mMouseCapture);
+  return held ? held->ParamIdx() : -1;
 }
 
 void IGraphics::TakeParamValueFromPlug(int paramIdx, double normalized)

@@ -47,7 +47,10 @@ public:
   // Measures str in the text's style and fits rect around it by alignment.
   virtual bool MeasureText(ITextStyle* text, const char* str, IRect& rect);
   virtual void CancelTextEntry() = 0;
-  // Rebuilds the editor at a new size (the plug rebuilds the controls).
+  // Rebuilds the editor at a new size (the plug rebuilds the controls). The
+  // host is told nothing here: the caller may hold the instance lock, so it
+  // ends the dragged control's gesture (DraggedParamIdx) and asks the host
+  // for the size itself once the lock is released.
   virtual void Resize(int width, int height);
   virtual bool WindowIsOpen();
   virtual const char* DrawingApiName();
@@ -155,6 +158,8 @@ public:
   LICE_SysBitmap* GetDrawBitmap() const { return mDrawBitmap.get(); }
   const IRect& GetDrawRect() const { return mDrawRECT; }
   int GetMouseCapture() const { return mMouseCapture; }
+  // The parameter of the control being dragged, or -1.
+  int DraggedParamIdx() const;
   int GetMouseOver() const { return mMouseOver; }
   int GetMouseX() const { return mMouseX; }
   int GetMouseY() const { return mMouseY; }

@@ -159,21 +159,29 @@ bool Thudwerk::SetEditorContentScale(double contentScale)
 {
   if (!kFollowsContentScale || !mGraphics) return false;
   const int scale = contentScale >= kDoubleScaleFrom ? 2 : 1;
-  // Preset actions use the preset strip's controls: deferred work waits
-  // (taken first, as RunDeferredWork takes it), host threads too.
-  std::lock_guard<std::mutex> serial(mDeferredWorkMutex);
-  CriticalSectionLock lock(GetLock());
-  if (scale == mEditorScale) return true;
-  // A menu or dialog of one of the controls is still running.
-  if (mGraphics->InModalPrompt()) return false;
-  const PresetStripState presetStrip = SavePresetStrip(mEditorControls);
-  mEditorScale = scale;
-  // Deletes the controls and closes an open text entry; the host is asked
-  // for the new size.
-  mGraphics->Resize(kEditorWidth * scale, kEditorHeight * scale);
-  BuildEditorControls();
-  RestorePresetStrip(presetStrip, mEditorControls);
-  RefreshParamControls();
+  int draggedParam = -1;
+  {
+    // Preset actions use the preset strip's controls: deferred work waits
+    // (taken first, as RunDeferredWork takes it), host threads too.
+    std::lock_guard<std::mutex> serial(mDeferredWorkMutex);
+    CriticalSectionLock lock(GetLock());
+    if (scale == mEditorScale) return true;
+    // A menu or dialog of one of the controls is still running.
+    if (mGraphics->InModalPrompt()) return false;
+    const PresetStripState presetStrip = SavePresetStrip(mEditorControls);
+    mEditorScale = scale;
+    draggedParam = mGraphics->DraggedParamIdx();
+    // Deletes the controls and closes an open text entry.
+    mGraphics->Resize(kEditorWidth * scale, kEditorHeight * scale);
+    BuildEditorControls();
+    RestorePresetStrip(presetStrip, mEditorControls);
+    RefreshParamControls();
+  }
+  // The host hears of it with the locks released: a control being dragged
+  // went away with the others, so its gesture ends (the host never sees a
+  // begin without an end), then the host is asked for the new size.
+  if (draggedParam >= 0) EndParamGesture(draggedParam);
+  ResizeEditor(kEditorWidth * scale, kEditorHeight * scale);
   return true;
 }
 

@@ -208,5 +208,13 @@ TEST_F(HostThreadsTest, HostIsCalledBackOnlyWithTheLockFree)
                                    audioMasterAutomate, audioMasterEndEdit}));
   EXPECT_TRUE(FileExists(sandbox.UserFile("Saved")));
   EXPECT_EQ(host.callsUnderLock, 0);
+
+  // A content-scale switch in the middle of a drag ends its gesture, with
+  // the lock free.
+  host.ClearRecords();
+  Press(decayKnob, -10, false);
+  ASSERT_TRUE(plug->SetEditorContentScale(2.0));
+  EXPECT_EQ(host.CountCalls(audioMasterEndEdit), 1);
+  EXPECT_EQ(host.callsUnderLock, 0);
 }
 } // namespace
