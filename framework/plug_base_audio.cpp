@@ -2,7 +2,19 @@
 #include "plug_base.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <new>
+
+// Subnormal floats slow down the host's own processing and fail conformance
+// checks; the double result keeps its tail, the single-precision copy drops
+// it.
+static float ToSingleOutput(double value)
+{
+  return std::fabs(value) < static_cast<double>(std::numeric_limits<float>::min())
+             ? 0.0f
+             : static_cast<float>(value);
+}
 
 template <typename Sample>
 void IPlugBase::PassThrough(Sample* const* inputs, Sample* const* outputs, int frames) const
@@ -239,7 +251,7 @@ void IPlugBase::RenderBlock(int frames, EOutputMode mode, Process process)
         float* host = out.mHostSingle + offset;
         for (int k = 0; k < n; ++k)
         {
-          const auto sample = static_cast<float>(result[k]);
+          const float sample = ToSingleOutput(result[k]);
           host[k] = mode == kAccumulateOutput ? host[k] + sample : sample;
         }
       }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <utility>
 #include <vector>
 
 namespace
@@ -127,6 +129,45 @@ TEST(RunBlockTest, SinglePrecisionIsConvertedBothWays)
     for (int k = 0; k < 16; ++k)
       EXPECT_EQ(2.0f * in.mData[c][k], out.mData[c][k]);
   EXPECT_EQ(std::vector<int>{16}, plug.mCalls);
+}
+
+TEST(RunBlockTest, SinglePrecisionOutputFlushesWhatFloatsOnlyHoldAsSubnormals)
+{
+  constexpr double kMinNormal = std::numeric_limits<float>::min();
+  // engine result, single-precision output
+  const std::vector<std::pair<double, float>> cases = {
+      {0.5, 0.5f},
+      {kMinNormal, std::numeric_limits<float>::min()},
+      {-kMinNormal, -std::numeric_limits<float>::min()},
+      {kMinNormal * (1.0 - 0x1p-40), 0.0f},
+      {-1e-40, 0.0f},
+      {1e-45, 0.0f},
+      {1e-300, 0.0f},
+  };
+  const int frames = static_cast<int>(cases.size());
+  HostBuffers<double> in(2, frames, 0.0);
+  for (size_t k = 0; k < cases.size(); ++k)
+    in.mData[0][k] = in.mData[1][k] = cases[k].first / 2.0;
+  for (EOutputMode mode : {kReplaceOutput, kAccumulateOutput})
+  {
+    GainPlug plug;
+    plug.SetBlockSize(frames);
+    ConnectAll(plug);
+    HostBuffers<float> single(2, frames, 0.0f);
+    plug.AttachInputsDouble(0, 2, in.mPointers.data());
+    plug.AttachOutputs(0, 2, single.mPointers.data());
+    plug.RunBlock(frames, mode);
+    HostBuffers<double> wide(2, frames, 0.0);
+    plug.AttachInputsDouble(0, 2, in.mPointers.data());
+    plug.AttachOutputsDouble(0, 2, wide.mPointers.data());
+    plug.RunBlock(frames);
+    for (size_t k = 0; k < cases.size(); ++k)
+    {
+      EXPECT_EQ(cases[k].second, single.mData[1][k])
+          << "mode " << mode << ", value " << cases[k].first;
+      EXPECT_EQ(cases[k].first, wide.mData[1][k]) << "64-bit output keeps " << cases[k].first;
+    }
+  }
 }
 
 TEST(RunBlockTest, AccumulatingOutputAddsToTheHostBuffer)
