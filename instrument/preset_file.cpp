@@ -1,5 +1,6 @@
 #include "preset_file.h"
 
+#include "file_replace.h"
 #include "kick_engine.h"
 
 #include <charconv>
@@ -137,12 +138,21 @@ PresetFileRead ReadPresetLastLine(const std::string& path, std::string& lastLine
   return lastLine.empty() ? PresetFileRead::kEmptyLastLine : PresetFileRead::kRead;
 }
 
-bool WritePresetText(const std::string& path, const std::string& text)
+std::size_t WriteToStream(const void* data, std::size_t size, std::FILE* file)
+{
+  return std::fwrite(data, 1, size, file);
+}
+
+bool WritePresetText(const std::string& path, const std::string& text, PresetBytesWriter write)
 {
   if (path.empty()) return false;
-  std::FILE* raw = std::fopen(path.c_str(), "wb");
-  if (!raw) return false;
-  FileHandle file(raw);
-  const bool written = std::fwrite(text.data(), 1, text.size(), raw) == text.size();
-  return std::fclose(file.release()) == 0 && written;
+  const TempFile temp = CreateTempFileBeside(path);
+  if (!temp.file) return false;
+  FileHandle file(temp.file);
+  const bool written =
+      write(text.data(), text.size(), temp.file) == text.size() && FlushFileToDisk(temp.file);
+  const bool closed = std::fclose(file.release()) == 0;
+  if (written && closed && ReplaceFileWith(path, temp.path)) return true;
+  std::remove(temp.path.c_str());
+  return false;
 }

@@ -8,6 +8,7 @@
 // matter. Pure functions and plain file input/output; any thread.
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 constexpr int kPresetFileParams = 10;
@@ -68,6 +69,15 @@ enum class PresetFileRead
 // before it belongs to the line it ends, which is never the last one).
 PresetFileRead ReadPresetLastLine(const std::string& path, std::string& lastLine);
 
-// Creates or truncates the file and writes text; the folder is not created.
-// False when the path is empty or the file cannot be written completely.
-bool WritePresetText(const std::string& path, const std::string& text);
+// Where the bytes of a saved preset go; tests stand in for a full disk.
+// Returns how many bytes were written, like fwrite.
+using PresetBytesWriter = std::size_t (*)(const void* data, std::size_t size, std::FILE* file);
+std::size_t WriteToStream(const void* data, std::size_t size, std::FILE* file);
+
+// Writes text as the file at path: to a new file in the same folder first,
+// which then replaces the old one in one step, so a failure at any moment
+// leaves the old file as it was (and no temporary file behind). The folder
+// is not created. False when the path is empty or the file could not be
+// written completely.
+bool WritePresetText(const std::string& path, const std::string& text,
+                     PresetBytesWriter write = WriteToStream);

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <locale>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -279,16 +282,63 @@ TEST_F(PresetFileIo, OversizedFilesAreNotRead)
   EXPECT_TRUE(line.empty());
 }
 
+namespace
+{
+// Everything in the folder, for checking that no temporary file stays.
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+} // namespace
+
 TEST_F(PresetFileIo, WritingReplacesTheFileAndNeverCreatesFolders)
 {
   const std::string path = Path("kick.thudwerkpreset");
   ASSERT_TRUE(WriteFileBytes(path, std::string(1000, 'x')));
   EXPECT_TRUE(WritePresetText(path, "short"));
   EXPECT_EQ(ReadFileBytes(path), "short");
+  EXPECT_TRUE(WritePresetText(Path("new.thudwerkpreset"), "fresh"));
+  EXPECT_EQ(ReadFileBytes(Path("new.thudwerkpreset")), "fresh");
+  EXPECT_EQ(FolderEntries(Path("")),
+            (std::vector<std::string>{"kick.thudwerkpreset", "new.thudwerkpreset"}));
 
   const std::string inMissingFolder = sandbox.PresetFolder() + "Missing/kick.thudwerkpreset";
   EXPECT_FALSE(WritePresetText(inMissingFolder, "text"));
   EXPECT_FALSE(FileExists(inMissingFolder));
   EXPECT_FALSE(WritePresetText("", "text"));
   EXPECT_FALSE(WritePresetText(sandbox.PresetFolder() + "User", "text"));
+  EXPECT_EQ(FolderEntries(Path("")),
+            (std::vector<std::string>{"kick.thudwerkpreset", "new.thudwerkpreset"}))
+      << "a failed replacement removes its temporary file";
+}
+
+namespace
+{
+// A disk that fills up: nothing, or only part of the text, gets written.
+std::size_t DiskFullAtOnce(const void*, std::size_t, std::FILE*)
+{
+  return 0;
+}
+
+std::size_t DiskFullHalfway(const void* data, std::size_t size, std::FILE* file)
+{
+  return std::fwrite(data, 1, size / 2, file);
+}
+} // namespace
+
+TEST_F(PresetFileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+{
+  const std::string path = Path("kept.thudwerkpreset");
+  const std::string old = "<BassAmpLevel>0.25</BassAmpLevel>";
+  for (PresetBytesWriter writer : {DiskFullAtOnce, DiskFullHalfway})
+  {
+    ASSERT_TRUE(WriteFileBytes(path, old));
+    EXPECT_FALSE(WritePresetText(path, std::string(600, 'n'), writer));
+    EXPECT_EQ(ReadFileBytes(path), old);
+    EXPECT_EQ(FolderEntries(Path("")), std::vector<std::string>{"kept.thudwerkpreset"});
+  }
 }
