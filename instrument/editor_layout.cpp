@@ -42,7 +42,6 @@ constexpr ImageResource kImages[] = {
     {kImagePresetLoad, "resources/img/vo_button_preset_load_0001.png", 1},
     {kImagePresetSave, "resources/img/vo_button_preset_save_0001.png", 1},
 };
-constexpr int kImageCount = int(sizeof(kImages) / sizeof(kImages[0]));
 
 // A control drawn from an image whose top-left corner sits at (x, y).
 struct ImagePlacement
