@@ -17,6 +17,7 @@ packages=(
   wine wine64 xvfb xauth
   libx11-dev libxext-dev libxtst-dev
   nsis
+  clang libclang-rt-dev
   dpkg-dev
 )
 

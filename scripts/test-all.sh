@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the dependencies, builds both presets and runs every test:
 # the native suites, then the Windows suites under Wine (inside Xvfb, for
-# the editor window).
+# the editor window), then the sanitizer, thread and fuzzing checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +23,5 @@ xvfb-run -a sh -c 'wineboot --init >/dev/null 2>&1; ctest --preset windows'
 # The Windows installer and zip: built, then installed, used, upgraded and
 # uninstalled in a fresh Wine prefix of its own.
 scripts/test-installer.sh
+
+scripts/test-reliability.sh
