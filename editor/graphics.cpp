@@ -21,6 +21,10 @@ const IBlend kDefaultBlend;
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
     : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps)
 {
+  // The plug-in declares its parameters before it builds its editor.
+  mPendingValueCount = plug ? plug->ParamCount() : 0;
+  if (mPendingValueCount > 0)
+    mPendingValues = std::make_unique<PendingParamValue[]>(size_t(mPendingValueCount));
 }
 
 IGraphics::~IGraphics()
@@ -91,6 +95,31 @@ int IGraphics::DraggedParamIdx() const
 
 void IGraphics::TakeParamValueFromPlug(int paramIdx, double normalized)
 {
+  const bool slotted = paramIdx >= 0 && paramIdx < mPendingValueCount;
+  if (std::this_thread::get_id() != mUserInterfaceThread.load(std::memory_order_relaxed) && slotted)
+  {
+    PendingParamValue& slot = mPendingValues[size_t(paramIdx)];
+    slot.normalized.store(normalized, std::memory_order_relaxed);
+    slot.pending.store(true, std::memory_order_release);
+    return;
+  }
+  // A value waiting from another thread is older than this one.
+  if (slotted) mPendingValues[size_t(paramIdx)].pending.store(false, std::memory_order_relaxed);
+  GiveParamValueToControls(paramIdx, normalized);
+}
+
+void IGraphics::TakePendingParamValues()
+{
+  for (int i = 0; i < mPendingValueCount; ++i)
+  {
+    PendingParamValue& slot = mPendingValues[size_t(i)];
+    if (slot.pending.exchange(false, std::memory_order_acquire))
+      GiveParamValueToControls(i, slot.normalized.load(std::memory_order_relaxed));
+  }
+}
+
+void IGraphics::GiveParamValueToControls(int paramIdx, double normalized)
+{
   for (const auto& control : mControls)
   {
     if (control->ParamIdx() == paramIdx) control->TakeValueFromPlug(normalized);
@@ -152,6 +181,8 @@ IControl* IGraphics::GetControl(int index) const
 
 bool IGraphics::IsDirty(IRect& rect)
 {
+  mUserInterfaceThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  TakePendingParamValues();
   bool dirty = false;
   for (const auto& control : mControls)
   {

@@ -5,8 +5,10 @@
 
 #include "plug_editor.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class IControl;
@@ -23,7 +25,12 @@ class LICE_SysBitmap;
 // IGraphicsHeadless without any window.
 //
 // Threads: the user-interface thread, except PushParamToControls and
-// TakeParamValueFromPlug (any thread: they only store values and set flags).
+// TakeParamValueFromPlug (any thread). Called on another thread (the host's
+// audio thread, say), they only leave the value in a per-parameter slot,
+// without allocating or waiting; the user-interface thread hands it to the
+// controls before its next redraw, so controls are only ever touched by one
+// thread. The user-interface thread is the one that built the editor until
+// a redraw cycle (IsDirty) runs, then the one running it.
 // The image and font caches are process-wide and locked.
 class IGraphics : public IPlugEditor
 {
@@ -188,6 +195,21 @@ protected:
 
   std::vector<std::unique_ptr<IControl>> mControls;
   IPlugBase* mPlug;
+
+private:
+  struct PendingParamValue
+  {
+    std::atomic<double> normalized{0.0};
+    std::atomic<bool> pending{false};
+  };
+  void GiveParamValueToControls(int paramIdx, double normalized);
+  void TakePendingParamValues();
+
+  std::unique_ptr<PendingParamValue[]> mPendingValues;
+  int mPendingValueCount = 0;
+  std::atomic<std::thread::id> mUserInterfaceThread{std::this_thread::get_id()};
+
+protected:
   IRect mDrawRECT;
   bool mCursorHidden = false;
   int mHiddenMousePointX = -1;

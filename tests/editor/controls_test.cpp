@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 using Event = EditorTestPlug::Event;
@@ -64,6 +65,31 @@ TEST_F(ControlsTest, FirstPushedValueIsTheDefaultAndDoesNotDirty)
   EXPECT_DOUBLE_EQ(control->GetDefaultValue(), 0.4);
   // Pushing never reaches the plug back.
   EXPECT_TRUE(plug.EventsOf(Event::kValue).empty());
+}
+
+TEST_F(ControlsTest, ValuesPushedFromOtherThreadsReachControlsAtTheNextRedraw)
+{
+  auto* control = new RecordingControl(&plug, IRect(0, 0, 4, 4), 0);
+  graphics->AddControl(control);
+  Attach();
+  graphics->Tick();
+  // Two pushes from an audio thread: the control is left alone, the last
+  // value waits.
+  std::thread(
+      [this]
+      {
+        graphics->PushParamToControls(0, 0.3, true);
+        graphics->PushParamToControls(0, 0.6, true);
+      })
+      .join();
+  EXPECT_DOUBLE_EQ(control->GetValue(), 0.0);
+  EXPECT_EQ(graphics->Tick(), control->GetRECT());
+  EXPECT_DOUBLE_EQ(control->GetValue(), 0.6);
+  // A later push on the editor's own thread wins over an older waiting one.
+  std::thread([this] { graphics->PushParamToControls(0, 0.2, true); }).join();
+  graphics->PushParamToControls(0, 0.9, true);
+  graphics->Tick();
+  EXPECT_DOUBLE_EQ(control->GetValue(), 0.9);
 }
 
 TEST_F(ControlsTest, PlainValuesAreLimitedAndNormalized)
