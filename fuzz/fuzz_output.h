@@ -17,7 +17,7 @@ void CheckFuzzOutput(const Sample* samples, int frames)
     const Sample value = samples[k];
     const bool subnormal = std::is_same_v<Sample, float> && value != 0 &&
                            std::fabs(value) < std::numeric_limits<float>::min();
-    if (!std::isfinite(value) || std::fabs(value) > 1.2 || subnormal)
+    if (!std::isfinite(value) || std::fabs(value) > Sample(1.2) || subnormal)
     {
       std::fprintf(stderr, "bad output sample %d: %g\n", k, double(value));
       std::abort();

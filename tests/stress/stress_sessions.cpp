@@ -26,7 +26,7 @@ void StressSession::Check(const Sample* samples, int frames)
     const bool tiny = value != 0 && std::fabs(value) < std::numeric_limits<float>::min();
     tinySamples += tiny;
     const bool subnormal = std::is_same_v<Sample, float> && tiny;
-    if (std::isfinite(value) && std::fabs(value) <= 1.2 && !subnormal) continue;
+    if (std::isfinite(value) && std::fabs(value) <= Sample(1.2) && !subnormal) continue;
     if (badSamples++ == 0)
     {
       std::ostringstream text;

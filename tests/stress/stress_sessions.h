@@ -3,7 +3,8 @@
 // One plug-in instance driven the way a host drives it, in either format and
 // either sample size, behind one small interface so the stress test runs
 // the same sequences through both. Every rendered block is checked: finite,
-// within +-1.2 and, in single precision, never subnormal.
+// within +-1.2 (the float nearest 1.2 in single precision) and, there,
+// never subnormal.
 
 #include "vst2_interface.h"
 
