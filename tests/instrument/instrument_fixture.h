@@ -59,9 +59,11 @@ protected:
 
   double Value(int paramIdx) { return plug->GetParam(paramIdx)->Value(); }
   double EngineValue(int paramIdx) { return EngineGetParam(plug->Engine(), paramIdx); }
-  // The value shown by the knob or switch bound to a parameter.
+  // The value shown by the knob or switch bound to a parameter at the next
+  // redraw (values from the preset worker reach the controls there).
   double ControlValue(int paramIdx)
   {
+    gui->Tick();
     for (int i = 0; i < gui->NControls(); ++i)
       if (gui->GetControl(i)->ParamIdx() == paramIdx) return gui->GetControl(i)->GetValue();
     ADD_FAILURE() << "no control for parameter " << paramIdx;
