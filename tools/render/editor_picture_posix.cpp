@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -65,6 +66,15 @@ private:
   }
   pid_t mPid = -1;
 };
+
+bool LooksPainted(const std::vector<uint32_t>& pixels)
+{
+  constexpr size_t kPaintedColours = 16;
+  std::vector<uint32_t> seen;
+  for (size_t i = 0; i < pixels.size() && seen.size() < kPaintedColours; i += 97)
+    if (std::find(seen.begin(), seen.end(), pixels[i]) == seen.end()) seen.push_back(pixels[i]);
+  return seen.size() >= kPaintedColours;
+}
 } // namespace
 
 bool SaveEditorPicture(PluginInstance& plugin, const std::string& path, std::string* error)
@@ -91,12 +101,15 @@ bool SaveEditorPicture(PluginInstance& plugin, const std::string& path, std::str
     return false;
   }
   const Window editor = host.Children().front();
-  // Painted once two looks a timer period apart agree.
+  // Painted once two looks a timer period apart agree and show the many
+  // colours of the editor's images, not the few of a window the editor has
+  // not finished painting (a slow machine can take seconds for its first
+  // paint).
   std::vector<uint32_t> shown;
   std::vector<uint32_t> previous;
   int shownWidth = 0;
   int shownHeight = 0;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   do
   {
     previous = shown;
@@ -106,7 +119,8 @@ bool SaveEditorPicture(PluginInstance& plugin, const std::string& path, std::str
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     shown = host.ReadBack(editor, shownWidth, shownHeight);
-  } while ((shown.empty() || shown != previous) && std::chrono::steady_clock::now() < end);
+  } while ((shown.empty() || shown != previous || !LooksPainted(shown)) &&
+           std::chrono::steady_clock::now() < end);
   plugin.CloseEditor();
 
   LICE_MemBitmap picture(shownWidth, shownHeight);
