@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,10 @@ constexpr VstIntPtr kIdentifyAnswer = 0x4E764566; // 'NvEf'
 constexpr VstIntPtr kVendorSpecificAnswer = 0xBEEF;
 constexpr VstIntPtr kCockosExtensionAnswer = 0xBEEF0000;
 constexpr VstIntPtr kVstVersion = 2400;
+// A SysEx record must be large enough to hold the fields read from it, under
+// either reading of byteSize hosts use (the whole record, or the record
+// without type and byteSize): a smaller one is a mislabelled plain event.
+constexpr VstInt32 kSysexFieldsEnd = VstInt32(offsetof(VstMidiSysexEvent, resvd2));
 // Older revisions of the parameter-text extension asked with this index.
 constexpr VstInt32 kLegacyString2ParameterIndex = 8;
 // Parameter names, labels and display texts: the interface says 8 bytes, but
@@ -312,7 +317,7 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
       message.mData2 = static_cast<uint8_t>(midi->midiData[2]);
       HandleMidiEvent(message);
     }
-    else if (event->type == kVstSysExType)
+    else if (event->type == kVstSysExType && event->byteSize >= kSysexFieldsEnd)
     {
       const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
       if (sysex->dumpBytes < 0 || (sysex->dumpBytes > 0 && !sysex->sysexDump)) continue;

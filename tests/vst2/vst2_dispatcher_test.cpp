@@ -319,6 +319,9 @@ TEST_F(Vst2PluginTest, EventRecordsWithEmptyEntriesOrOtherTypesAreSafe)
   Vst2EventList events;
   events.AddEmptyEntry();
   events.AddOtherType(3, 0);
+  // A plain 32-byte record labelled as SysEx: its size says it cannot hold
+  // the SysEx fields, so they are not read.
+  events.AddOtherType(kVstSysExType, 0);
   events.AddSysex(0, {char(0xF0), 0x7D, 0x01, char(0xF7)});
   events.AddSysex(0, {});
   events.AddMidi(0, kNoteOnChannel1, 36, 100);
