@@ -122,16 +122,19 @@ void IGraphicsWin::AskForFile(std::string& file, int action, std::string& folder
   dialog.nMaxFile = kFileNameCapacity - 1;
   dialog.lpstrInitialDir = initialFolder.c_str();
   dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+  // The dialogs would otherwise leave the host's current folder where the
+  // user browsed to.
+  dialog.Flags = OFN_NOCHANGEDIR;
   BOOL chosen;
   ModalPromptScope modal(mModalPrompts);
   if (action == kFileSave)
   {
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    dialog.Flags |= OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
     chosen = GetSaveFileNameW(&dialog);
   }
   else
   {
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     chosen = GetOpenFileNameW(&dialog);
   }
   if (!chosen)

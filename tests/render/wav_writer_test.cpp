@@ -49,6 +49,35 @@ TEST(WavWriter, FloatSamplesAreStoredUnclipped)
       EXPECT_EQ(wav.samples[c][i], double(float(kStereo[c][i]))) << c << " " << i;
 }
 
+TEST(WavWriter, FloatSamplesBelowTheSmallestNormalFloatAreZero)
+{
+  constexpr double kSmallestNormal = std::numeric_limits<float>::min();
+  const struct
+  {
+    double sample;
+    double stored;
+  } cases[] = {
+      {kSmallestNormal * 0.5, 0.0},
+      {-kSmallestNormal * 0.999, 0.0},
+      {double(std::numeric_limits<float>::denorm_min()), 0.0},
+      {1e-300, 0.0},
+      {kSmallestNormal, kSmallestNormal},
+      {-kSmallestNormal, -kSmallestNormal},
+      {kSmallestNormal * 1.5, double(float(kSmallestNormal * 1.5))},
+  };
+  std::vector<std::vector<double>> mono(1);
+  for (const auto& c : cases)
+    mono[0].push_back(c.sample);
+  const WavContents wav = Decode(mono, 44100, WavSampleFormat::Float32);
+  ASSERT_EQ(wav.samples.size(), 1u);
+  ASSERT_EQ(wav.samples[0].size(), mono[0].size());
+  for (std::size_t i = 0; i < mono[0].size(); ++i)
+  {
+    EXPECT_EQ(wav.samples[0][i], cases[i].stored) << cases[i].sample;
+    EXPECT_FALSE(std::signbit(wav.samples[0][i]) && cases[i].stored == 0.0) << cases[i].sample;
+  }
+}
+
 TEST(WavWriter, SixteenBitSamplesAreClippedAndRoundedToNearest)
 {
   const WavContents wav = Decode(kStereo, 44100, WavSampleFormat::Pcm16);
