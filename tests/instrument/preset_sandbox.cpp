@@ -1,8 +1,8 @@
 #include "preset_sandbox.h"
 
-#include "utf8_file.h"
-
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 std::string PresetSandbox::PresetFolder() const
 {
@@ -21,24 +21,19 @@ std::string PresetSandbox::UserFile(const std::string& name) const
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-  UniqueFile file(OpenFileUtf8(path, "wb"));
-  return file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
-         std::fclose(file.release()) == 0;
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), std::streamsize(bytes.size()));
+  return bool(file);
 }
 
 std::string ReadFileBytes(const std::string& path)
 {
-  std::string bytes;
-  UniqueFile file(OpenFileUtf8(path, "rb"));
-  char buffer[4096];
-  std::size_t count = 0;
-  while (file && (count = std::fread(buffer, 1, sizeof(buffer), file.get())) > 0)
-    bytes.append(buffer, count);
-  return bytes;
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path)
 {
   std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::u8path(path), error);
+  return std::filesystem::is_regular_file(path, error);
 }
