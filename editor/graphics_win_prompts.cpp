@@ -2,16 +2,15 @@
 
 #include "file_dialog_filter.h"
 #include "popup_menu_numbering.h"
+#include "wide_text_win.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
 #include <wininet.h>
 
-#include <cstring>
-
 namespace
 {
-// The file name buffer of the open and save dialogs.
+// The file name buffer of the open and save dialogs, in UTF-16 units.
 constexpr DWORD kFileNameCapacity = 256;
 constexpr int kCustomColorCount = 16;
 
@@ -34,16 +33,27 @@ HMENU BuildNativeMenu(const PopupMenuNumbering& numbering, int rangeIndex)
     const std::string label = range.menu->ItemLabel(i);
     const int child = range.childRange[size_t(i)];
     if (item.HasFlag(IMenuItem::kSeparator))
-      AppendMenuA(native, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(native, MF_SEPARATOR, 0, nullptr);
     else if (child >= 0)
-      AppendMenuA(native, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildNativeMenu(numbering, child)),
-                  label.c_str());
+      AppendMenuW(native, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildNativeMenu(numbering, child)),
+                  WideFromUtf8(label).c_str());
     else
-      AppendMenuA(native, NativeItemFlags(item), UINT_PTR(numbering.CommandId(rangeIndex, i)),
-                  label.c_str());
+      AppendMenuW(native, NativeItemFlags(item), UINT_PTR(numbering.CommandId(rangeIndex, i)),
+                  WideFromUtf8(label).c_str());
   }
   return native;
 }
+
+// The filter's NUL-separated lists, NULs and the final one included.
+std::wstring WideFilter(const FileDialogFilter& filter)
+{
+  size_t length = 0;
+  while (length + 1 < FileDialogFilter::kFilterCapacity &&
+         (filter.filter[length] || filter.filter[length + 1]))
+    ++length;
+  return WideFromUtf8(std::string(filter.filter, length + 2));
+}
+
 // Counts a modal prompt for as long as it runs.
 class ModalPromptScope
 {
@@ -94,37 +104,46 @@ void IGraphicsWin::AskForFile(std::string& file, int action, std::string& folder
   }
   if (folder.empty()) DesktopFolder(folder);
 
-  char fileName[kFileNameCapacity] = {};
-  std::strncpy(fileName, file.c_str(), kFileNameCapacity - 1);
+  // A proposal too long for the buffer is dropped whole: cut, it could end
+  // inside a character or name another file.
+  wchar_t fileName[kFileNameCapacity] = {};
+  const std::wstring proposal = WideFromUtf8(file);
+  if (proposal.size() < kFileNameCapacity) proposal.copy(fileName, proposal.size());
   const FileDialogFilter filter = BuildFileDialogFilter(extensions);
+  const std::wstring filterText = filter.HasFilter() ? WideFilter(filter) : std::wstring();
+  const std::wstring defaultExtension = WideFromUtf8(filter.defaultExtension);
+  const std::wstring initialFolder = WideFromUtf8(folder);
 
-  OPENFILENAMEA dialog{};
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = mPlugWnd;
-  dialog.lpstrFilter = filter.HasFilter() ? filter.filter : nullptr;
+  dialog.lpstrFilter = filterText.empty() ? nullptr : filterText.c_str();
   dialog.lpstrFile = fileName;
   dialog.nMaxFile = kFileNameCapacity - 1;
-  dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrDefExt = filter.defaultExtension[0] ? filter.defaultExtension : nullptr;
+  dialog.lpstrInitialDir = initialFolder.c_str();
+  dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+  // The dialogs would otherwise leave the host's current folder where the
+  // user browsed to.
+  dialog.Flags = OFN_NOCHANGEDIR;
   BOOL chosen;
   ModalPromptScope modal(mModalPrompts);
   if (action == kFileSave)
   {
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
-    chosen = GetSaveFileNameA(&dialog);
+    dialog.Flags |= OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    chosen = GetSaveFileNameW(&dialog);
   }
   else
   {
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    chosen = GetOpenFileNameA(&dialog);
+    dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    chosen = GetOpenFileNameW(&dialog);
   }
   if (!chosen)
   {
     file.clear();
     return;
   }
-  FolderOfPath(fileName, folder);
-  file = fileName;
+  file = Utf8FromWide(fileName);
+  FolderOfPath(file, folder);
 }
 
 UINT_PTR CALLBACK IGraphicsWin::ColorHookProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam)
@@ -133,7 +152,7 @@ UINT_PTR CALLBACK IGraphicsWin::ColorHookProc(HWND hWnd, UINT msg, WPARAM, LPARA
   {
     const auto* dialog = reinterpret_cast<const CHOOSECOLORA*>(lParam);
     const char* prompt = reinterpret_cast<const char*>(dialog->lCustData);
-    if (prompt) SetWindowTextA(hWnd, prompt);
+    if (prompt) SetWindowTextW(hWnd, WideFromUtf8(prompt).c_str());
   }
   return 0;
 }
@@ -161,22 +180,27 @@ bool IGraphicsWin::AskForColor(IRgba& color, const char* prompt)
 int IGraphicsWin::ShowMessageDialog(const char* text, const char* caption, int type)
 {
   ModalPromptScope modal(mModalPrompts);
-  return MessageBoxA(MainWindow(), text, caption, UINT(type));
+  return MessageBoxW(MainWindow(), WideFromUtf8(text ? text : "").c_str(),
+                     WideFromUtf8(caption ? caption : "").c_str(), UINT(type));
 }
 
 bool IGraphicsWin::OpenUrl(const char* url, const char* caption, const char* confirmation,
                            const char* error)
 {
   ModalPromptScope modal(mModalPrompts);
-  if (confirmation && MessageBoxA(mPlugWnd, confirmation, caption, MB_YESNO) != IDYES) return false;
+  if (confirmation && MessageBoxW(mPlugWnd, WideFromUtf8(confirmation).c_str(),
+                                  WideFromUtf8(caption ? caption : "").c_str(), MB_YESNO) != IDYES)
+    return false;
   DWORD connection = 0;
   if (url && InternetGetConnectedState(&connection, 0))
   {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(mPlugWnd, "open", url, nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        mPlugWnd, L"open", WideFromUtf8(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result > 32) return true;
   }
-  if (error) MessageBoxA(mPlugWnd, error, caption, MB_OK);
+  if (error)
+    MessageBoxW(mPlugWnd, WideFromUtf8(error).c_str(), WideFromUtf8(caption ? caption : "").c_str(),
+                MB_OK);
   return false;
 }
 
@@ -189,15 +213,8 @@ bool IGraphicsWin::ClipboardText(std::string& text)
   {
     if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data)))
     {
-      const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-      if (bytes > 0)
-      {
-        std::string utf8(size_t(bytes), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], bytes, nullptr, nullptr);
-        utf8.resize(size_t(bytes - 1));
-        text = utf8;
-        found = true;
-      }
+      text = Utf8FromWide(wide);
+      found = true;
       GlobalUnlock(data);
     }
   }

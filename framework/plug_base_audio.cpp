@@ -1,20 +1,9 @@
 // Channels, buffer plumbing, block size and latency of the plugin base.
 #include "plug_base.h"
+#include "single_output.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <new>
-
-// Subnormal floats slow down the host's own processing and fail conformance
-// checks; the double result keeps its tail, the single-precision copy drops
-// it.
-static float ToSingleOutput(double value)
-{
-  return std::fabs(value) < static_cast<double>(std::numeric_limits<float>::min())
-             ? 0.0f
-             : static_cast<float>(value);
-}
 
 template <typename Sample>
 void IPlugBase::PassThrough(Sample* const* inputs, Sample* const* outputs, int frames) const

@@ -1,4 +1,5 @@
 #include "common_documents.h"
+#include "wide_text_win.h"
 
 #include <windows.h>
 
@@ -8,10 +9,10 @@
 
 std::string GetCommonDocumentsFolder()
 {
-  char path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path)))
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path)))
     return std::string();
-  std::string folder(path);
+  std::string folder = Utf8FromWide(path);
   std::replace(folder.begin(), folder.end(), '\\', '/');
   while (!folder.empty() && folder.back() == '/')
     folder.pop_back();

@@ -2,13 +2,13 @@
 
 #include "file_replace.h"
 #include "kick_engine.h"
+#include "utf8_file.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <locale>
-#include <memory>
 #include <sstream>
 #include <system_error>
 
@@ -29,12 +29,6 @@ namespace
 {
 constexpr const char* kPresetFileHeader =
     "<Company>Vorn Audio</Company><Product>Thudwerk</Product><Version>1.0.0</Version>";
-
-struct FileCloser
-{
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string OpeningTag(const char* name)
 {
@@ -121,7 +115,7 @@ PresetFileRead ReadPresetLastLine(const std::string& path, std::string& lastLine
 {
   lastLine.clear();
   if (path.empty()) return PresetFileRead::kNotOpened;
-  FileHandle file(std::fopen(path.c_str(), "rb"));
+  UniqueFile file(OpenFileUtf8(path, "rb"));
   if (!file) return PresetFileRead::kNotOpened;
   std::string text;
   char buffer[4096];
@@ -143,16 +137,20 @@ std::size_t WriteToStream(const void* data, std::size_t size, std::FILE* file)
   return std::fwrite(data, 1, size, file);
 }
 
-bool WritePresetText(const std::string& path, const std::string& text, PresetBytesWriter write)
+bool WritePresetText(const std::string& path, const std::string& text, PresetBytesWriter write,
+                     PresetFileReplacer replace)
 {
   if (path.empty()) return false;
-  const TempFile temp = CreateTempFileBeside(path);
+  const std::string target = ResolveWritableTarget(path);
+  if (target.empty()) return false;
+  RemoveLeftoverTempFiles(target);
+  const TempFile temp = CreateTempFileBeside(target);
   if (!temp.file) return false;
-  FileHandle file(temp.file);
+  UniqueFile file(temp.file);
   const bool written =
       write(text.data(), text.size(), temp.file) == text.size() && FlushFileToDisk(temp.file);
   const bool closed = std::fclose(file.release()) == 0;
-  if (written && closed && ReplaceFileWith(path, temp.path)) return true;
-  std::remove(temp.path.c_str());
+  if (written && closed && replace(target, temp.path)) return true;
+  RemoveFileUtf8(temp.path);
   return false;
 }

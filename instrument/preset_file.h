@@ -7,6 +7,8 @@
 // substring search, so headers, order and text between the tags do not
 // matter. Pure functions and plain file input/output; any thread.
 
+#include "file_replace.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -65,7 +67,7 @@ enum class PresetFileRead
   kEmptyLastLine, // empty file, or one ending with a line break
 };
 
-// Reads the file and keeps its last line (lines end at "\n"; a "\r"
+// Reads the file (UTF-8 path) and keeps its last line (lines end at "\n"; a "\r"
 // before it belongs to the line it ends, which is never the last one).
 PresetFileRead ReadPresetLastLine(const std::string& path, std::string& lastLine);
 
@@ -74,10 +76,18 @@ PresetFileRead ReadPresetLastLine(const std::string& path, std::string& lastLine
 using PresetBytesWriter = std::size_t (*)(const void* data, std::size_t size, std::FILE* file);
 std::size_t WriteToStream(const void* data, std::size_t size, std::FILE* file);
 
+// How the finished temporary file takes the preset's name; tests stand in
+// for a replace the system refuses (a file another program holds open).
+using PresetFileReplacer = bool (*)(const std::string& target, const std::string& temp);
+
 // Writes text as the file at path: to a new file in the same folder first,
 // which then replaces the old one in one step, so a failure at any moment
-// leaves the old file as it was (and no temporary file behind). The folder
-// is not created. False when the path is empty or the file could not be
-// written completely.
+// leaves the old file as it was (and no temporary file behind). A symbolic
+// link stays a link: the file it leads to is replaced, keeping its
+// permissions. A file the user may not write, or that is write-protected,
+// is refused and left alone. Temporary files an interrupted save left in
+// that folder are removed. The folder is not created. Paths are UTF-8.
+// False when the path is empty or the file could not be written completely.
 bool WritePresetText(const std::string& path, const std::string& text,
-                     PresetBytesWriter write = WriteToStream);
+                     PresetBytesWriter write = WriteToStream,
+                     PresetFileReplacer replace = ReplaceFileWith);

@@ -1,6 +1,13 @@
 #include "preset_file_selector.h"
 
+#include "graphics.h"
 #include "plug_base.h"
+
+namespace
+{
+// The window system's plain box with one OK button.
+constexpr int kOkBox = 0;
+} // namespace
 
 PresetFileSelector::PresetFileSelector(IPlugBase* plug, const IRect& rect, int paramIdx,
                                        const IImage& image, int32_t action, const char* folder,
@@ -37,6 +44,14 @@ void PresetFileSelector::SetDirty(bool pushParamToPlug)
   // Reported outside the lock: the report tells the host and then reads or
   // writes the file, neither of which may happen under it.
   IFileSelectorControl::SetDirty(true);
-  CriticalSectionLock lock(mPlug->GetLock());
-  mReportingThread = std::thread::id();
+  std::string message;
+  {
+    CriticalSectionLock lock(mPlug->GetLock());
+    mReportingThread = std::thread::id();
+    message.swap(mMessageAfterReport);
+  }
+  // The file work the report asked for is done by now: the report ends
+  // with it (CompleteDeferredWork), whichever thread took it.
+  if (!message.empty() && mGraphics)
+    mGraphics->ShowMessageDialog(message.c_str(), "Thudwerk", kOkBox);
 }

@@ -26,6 +26,10 @@ public:
   // reporting thread (any other change of its parameter comes from the
   // host or a restored state).
   bool IsReportingPrompt() const { return mReportingThread == std::this_thread::get_id(); }
+  // Instance lock held: a sentence for the user (a failed save), shown in a
+  // message box once the report in progress has been handled, on the
+  // user-interface thread, whichever thread did the file work.
+  void ShowMessageAfterReport(std::string message) { mMessageAfterReport = std::move(message); }
 
   // User-interface thread.
   void OnMouseDown(int x, int y, IMouseKeys* mods) override;
@@ -36,4 +40,6 @@ private:
   bool mPromptRunning = false;
   // Guarded by the instance lock; no thread's id while nothing is reported.
   std::thread::id mReportingThread;
+  // Guarded by the instance lock.
+  std::string mMessageAfterReport;
 };

@@ -86,8 +86,17 @@ void PresetLibrary::WritePresetFile()
       values[i] = mPlug.GetParam(kPresetFileTags[i].paramIdx)->Value();
     store = mStore;
   }
-  store->WriteText(path, PresetFileText(values));
-  if (!PresetDisplayName(path).empty()) ShowPresetName(path);
+  if (store->WriteText(path, PresetFileText(values)))
+  {
+    if (!PresetDisplayName(path).empty()) ShowPresetName(path);
+    return;
+  }
+  // A cancelled prompt leaves the path empty: nothing was asked for.
+  if (path.empty()) return;
+  // The name shown stays that of the sound the user really has on disk.
+  CriticalSectionLock lock(mPlug.GetLock());
+  mPresetSaveSelector.ShowMessageAfterReport("The preset could not be saved as\n" + path +
+                                             "\nA file already there is unchanged.");
 }
 
 void PresetLibrary::ShowPresetName(const std::string& path)

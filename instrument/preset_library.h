@@ -37,8 +37,8 @@ private:
   // file; an unreadable file, or one whose last line is empty, changes
   // nothing.
   void LoadPresetFile(const PresetRequests& requests);
-  // Writes the ten values to the save selector's file (a failure is silent)
-  // and shows its name.
+  // Writes the ten values to the save selector's file and shows its name;
+  // a failed save leaves the name as it was and tells the user.
   void WritePresetFile();
   void ShowPresetName(const std::string& path);
 

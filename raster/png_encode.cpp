@@ -1,6 +1,7 @@
 #include "lice_png.h"
 
 #include "png_silent.h"
+#include "utf8_file.h"
 
 #include <cstdio>
 
@@ -75,7 +76,7 @@ bool SavePng(LICE_IBitmap* bitmap, const char* path)
 {
   std::vector<unsigned char> bytes;
   if (!path || !EncodePng(bitmap, bytes)) return false;
-  std::FILE* file = std::fopen(path, "wb");
+  std::FILE* file = OpenFileUtf8(path, "wb");
   if (!file) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;

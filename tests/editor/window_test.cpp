@@ -5,6 +5,7 @@
 #include "graphics_win.h"
 #include "knob_control.h"
 #include "test_images.h"
+#include "win_dialog_answers.h"
 
 #include <commdlg.h>
 
@@ -25,22 +26,6 @@ LRESULT CALLBACK HostWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_KEYDOWN) sHostKeys.push_back(wParam);
   return DefWindowProcA(hWnd, msg, wParam, lParam);
-}
-
-// Dispatches this thread's messages for a while, so that timers fire.
-void Pump(DWORD milliseconds)
-{
-  const DWORD start = GetTickCount();
-  do
-  {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(5);
-  } while (GetTickCount() - start < milliseconds);
 }
 
 bool WindowClassRegistered()
@@ -550,35 +535,6 @@ TEST_F(EditorWindowTest, PopupMenuReturnsTheChosenSubmenuItem)
 
 namespace
 {
-// What a timer firing inside the file dialog's modal loop does to it: type
-// a name (when one is given) and press OK, or cancel.
-std::string sDialogFileName;
-int sDialogAttempts = 0;
-
-void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
-{
-  HWND dialog = FindWindowA("#32770", nullptr);
-  if (!dialog && ++sDialogAttempts < 50) return;
-  KillTimer(nullptr, timer);
-  if (!dialog) return;
-  if (sDialogFileName.empty())
-  {
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    return;
-  }
-  // The file name box of the dialog (cmb13 or, in older layouts, edt1).
-  SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, LPARAM(sDialogFileName.c_str()));
-  SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x480, LPARAM(sDialogFileName.c_str()));
-  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-}
-
-void AnswerNextFileDialog(const std::string& fileName)
-{
-  sDialogFileName = fileName;
-  sDialogAttempts = 0;
-  SetTimer(nullptr, 0, 50, AnswerFileDialog);
-}
-
 std::string TempFolder()
 {
   char path[MAX_PATH] = {};

@@ -269,11 +269,14 @@ TEST_F(PresetLibraryTest, CancelledOrFailedSavesWriteNothing)
   ClickRow(LayoutRow::kPresetSave);
   EXPECT_EQ(ShownName(), kTitle);
 
+  EXPECT_EQ(gui->PromptCount(), 1) << "a cancelled prompt shows no message";
+
   const std::string inMissingFolder = sandbox.PresetFolder() + "Missing/Lost Kick.thudwerkpreset";
   gui->QueueFileChoice(inMissingFolder);
   ClickRow(LayoutRow::kPresetSave);
   EXPECT_FALSE(FileExists(inMissingFolder));
-  EXPECT_EQ(ShownName(), "Lost Kick") << "the name follows the chosen file anyway";
+  EXPECT_EQ(ShownName(), kTitle) << "nothing was saved under that name";
+  EXPECT_NE(gui->LastMessage().find(inMissingFolder), std::string::npos);
 }
 
 TEST_F(PresetLibraryTest, OnlyTheSavePromptWrites)

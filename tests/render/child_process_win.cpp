@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "wide_text_win.h"
 
 #include <windows.h>
 
@@ -33,11 +34,13 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
   std::string commandLine = Quoted(program);
   for (const std::string& argument : arguments)
     commandLine += " " + Quoted(argument);
-  STARTUPINFOA startup{};
+  // The wide call, so arguments outside the ANSI code page arrive whole.
+  std::wstring wideCommandLine = WideFromUtf8(commandLine);
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process))
+  if (!CreateProcessW(WideFromUtf8(program).c_str(), &wideCommandLine[0], nullptr, nullptr, FALSE,
+                      0, nullptr, nullptr, &startup, &process))
     return -1;
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD exitCode = 0;

@@ -3,10 +3,10 @@
 // Reads back the WAV files the renderer writes, field by field, for the
 // tests: the format chunk as stored and the samples as numbers.
 
+#include "utf8_file.h"
+
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -93,10 +93,19 @@ inline bool DecodeWav(const std::vector<char>& bytes, WavContents* wav)
   return !wav->samples.empty();
 }
 
+// The whole file at a UTF-8 path; empty when it cannot be read.
+inline std::vector<char> ReadFileUtf8(const std::string& path)
+{
+  std::vector<char> bytes;
+  UniqueFile file(OpenFileUtf8(path, "rb"));
+  char buffer[65536];
+  std::size_t count = 0;
+  while (file && (count = std::fread(buffer, 1, sizeof(buffer), file.get())) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + count);
+  return bytes;
+}
+
 inline bool ReadWavFile(const std::string& path, WavContents* wav)
 {
-  std::ifstream stream(path, std::ios::binary);
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(stream)),
-                                std::istreambuf_iterator<char>());
-  return DecodeWav(bytes, wav);
+  return DecodeWav(ReadFileUtf8(path), wav);
 }

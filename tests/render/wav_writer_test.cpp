@@ -49,6 +49,17 @@ TEST(WavWriter, FloatSamplesAreStoredUnclipped)
       EXPECT_EQ(wav.samples[c][i], double(float(kStereo[c][i]))) << c << " " << i;
 }
 
+TEST(WavWriter, FloatSamplesBelowTheSmallestNormalFloatAreZero)
+{
+  const double normal = std::numeric_limits<float>::min();
+  const std::vector<double> samples{normal * 0.5, -normal * 0.999, 1e-300, normal, -normal};
+  const std::vector<double> stored{0.0, 0.0, 0.0, normal, -normal};
+  const WavContents wav = Decode({samples}, 44100, WavSampleFormat::Float32);
+  ASSERT_EQ(wav.samples.size(), 1u);
+  EXPECT_EQ(wav.samples[0], stored);
+  EXPECT_FALSE(std::signbit(wav.samples[0][1])) << "no negative zero";
+}
+
 TEST(WavWriter, SixteenBitSamplesAreClippedAndRoundedToNearest)
 {
   const WavContents wav = Decode(kStereo, 44100, WavSampleFormat::Pcm16);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// A plug-in binary loaded the way hosts load it: LoadLibraryA/GetProcAddress
+// A plug-in binary loaded the way hosts load it: LoadLibraryW/GetProcAddress
 // on Windows, dlopen/dlsym elsewhere. The library stays loaded until the
 // object is destroyed.
 class PluginLibrary

@@ -1,4 +1,5 @@
 #include "plugin_library.h"
+#include "wide_text_win.h"
 
 #include <windows.h>
 
@@ -9,8 +10,8 @@ PluginLibrary::PluginLibrary(const std::string& path)
     mLoadError = "no library path";
     return;
   }
-  mHandle = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
-  if (!mHandle) mLoadError = "LoadLibraryA failed with error " + std::to_string(GetLastError());
+  mHandle = reinterpret_cast<void*>(LoadLibraryW(WideFromUtf8(path).c_str()));
+  if (!mHandle) mLoadError = "LoadLibraryW failed with error " + std::to_string(GetLastError());
 }
 
 PluginLibrary::~PluginLibrary()

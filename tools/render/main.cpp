@@ -6,6 +6,7 @@
 #include "midi_file.h"
 #include "parameter_lookup.h"
 #include "plugin_instance.h"
+#include "program_arguments.h"
 #include "render_events.h"
 #include "render_options.h"
 #include "render_session.h"
@@ -24,8 +25,9 @@ namespace
 std::string Absolute(const std::string& path)
 {
   std::error_code ignored;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
-  return absolute.empty() ? path : absolute.lexically_normal().string();
+  const std::filesystem::path absolute =
+      std::filesystem::absolute(std::filesystem::u8path(path), ignored);
+  return absolute.empty() ? path : absolute.lexically_normal().u8string();
 }
 
 int Fail(int code, const std::string& message)
@@ -36,8 +38,13 @@ int Fail(int code, const std::string& message)
 
 int Run(int argc, char** argv)
 {
+  std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments)
+    argumentPointers.push_back(&argument[0]);
   RenderOptions options;
-  const int parsed = ParseRenderOptions(argc, argv, &options);
+  const int parsed =
+      ParseRenderOptions(int(argumentPointers.size()), argumentPointers.data(), &options);
   if (parsed >= 0) return parsed;
 
   std::string error;
@@ -103,7 +110,7 @@ int Run(int argc, char** argv)
   {
     PictureOptions picture;
     picture.spectrogram = options.spectrogram;
-    picture.title = std::filesystem::path(options.wavPath).filename().string() + " (" +
+    picture.title = std::filesystem::u8path(options.wavPath).filename().u8string() + " (" +
                     plugin->FormatName() + ", " + (options.doublePrecision ? "64" : "32") + "-bit)";
     if (!SaveSoundPicture(options.picturePath, sound, options.sampleRate, picture, &error))
       return Fail(kExitOutput, error);

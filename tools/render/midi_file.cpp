@@ -1,8 +1,9 @@
 #include "midi_file.h"
 
+#include "utf8_file.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 namespace
 {
@@ -361,22 +362,26 @@ bool ParseMidiFile(const std::vector<uint8_t>& bytes, MidiFileContents* contents
 
 bool LoadMidiFile(const std::string& path, MidiFileContents* contents, std::string* error)
 {
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream)
+  UniqueFile file(OpenFileUtf8(path, "rb"));
+  if (!file)
   {
     *error = "cannot open the MIDI file " + path;
     return false;
   }
-  stream.seekg(0, std::ios::end);
-  const std::streamoff size = stream.tellg();
-  if (size < 0 || std::uintmax_t(size) > kMaxFileBytes)
+  // Read up to one byte past the limit: a file that fills it is too large.
+  std::vector<uint8_t> bytes;
+  uint8_t buffer[65536];
+  std::size_t count = 0;
+  while ((count = std::fread(buffer, 1, sizeof(buffer), file.get())) > 0)
   {
-    *error = "the MIDI file " + path + " is too large to be a MIDI file";
-    return false;
+    if (bytes.size() + count > kMaxFileBytes)
+    {
+      *error = "the MIDI file " + path + " is too large to be a MIDI file";
+      return false;
+    }
+    bytes.insert(bytes.end(), buffer, buffer + count);
   }
-  stream.seekg(0, std::ios::beg);
-  std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
-  if (size > 0 && !stream.read(reinterpret_cast<char*>(bytes.data()), size))
+  if (std::ferror(file.get()))
   {
     *error = "cannot read the MIDI file " + path;
     return false;

@@ -10,13 +10,13 @@ std::unique_ptr<PluginInstance> OpenPlugin(const std::string& path, const Plugin
                                            std::string* error)
 {
   std::error_code ignored;
-  if (!std::filesystem::exists(std::filesystem::path(path), ignored))
+  if (!std::filesystem::exists(std::filesystem::u8path(path), ignored))
   {
     *error = "the plug-in " + path + " does not exist";
     return nullptr;
   }
   std::string extension =
-      std::filesystem::path(WithoutTrailingSeparators(path)).extension().string();
+      std::filesystem::u8path(WithoutTrailingSeparators(path)).extension().u8string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return char(std::tolower(c)); });
   if (extension == ".vst3") return OpenVst3Plugin(path, settings, error);

@@ -15,6 +15,7 @@ std::string Vst3ModuleFile(const std::string& path)
 {
   const std::string bundle = WithoutTrailingSeparators(path);
   std::error_code ignored;
-  if (!std::filesystem::is_directory(std::filesystem::path(bundle), ignored)) return bundle;
-  return BundleModulePath(bundle, std::filesystem::path(bundle).stem().string());
+  const std::filesystem::path bundlePath = std::filesystem::u8path(bundle);
+  if (!std::filesystem::is_directory(bundlePath, ignored)) return bundle;
+  return BundleModulePath(bundle, bundlePath.stem().u8string());
 }

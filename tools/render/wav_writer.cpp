@@ -1,10 +1,12 @@
 #include "wav_writer.h"
 
+#include "single_output.h"
+#include "utf8_file.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 
 namespace
 {
@@ -53,7 +55,7 @@ void PutSample(std::vector<char>& out, double sample, WavSampleFormat format)
   {
   case WavSampleFormat::Float32:
   {
-    const float value = static_cast<float>(sample);
+    const float value = ToSingleOutput(sample);
     uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof(bits));
     PutLittleEndian(out, bits, 4);
@@ -127,8 +129,10 @@ bool WriteWavFile(const std::string& path, const std::vector<std::vector<double>
     *error = "the sound cannot be stored as a WAV file (too long or no channels)";
     return false;
   }
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  if (!stream || !stream.write(bytes.data(), std::streamsize(bytes.size())) || !stream.flush())
+  UniqueFile file(OpenFileUtf8(path, "wb"));
+  const bool written =
+      file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  if (!written || std::fclose(file.release()) != 0)
   {
     *error = "cannot write the WAV file " + path;
     return false;

@@ -1,0 +1,18 @@
+#include "program_arguments.h"
+#include "wide_text_win.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+std::vector<std::string> ProgramArguments(int argc, char** argv)
+{
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i)
+    arguments.push_back(Utf8FromWide(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
