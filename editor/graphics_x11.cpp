@@ -3,6 +3,7 @@
 #include "control.h"
 #include "drawn_widgets.h"
 #include "resource_bitmap.h"
+#include "x11_errors.h"
 #include "x11_field_keys.h"
 #include "x11_surface.h"
 
