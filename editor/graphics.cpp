@@ -108,6 +108,15 @@ void IGraphics::TakeParamValueFromPlug(int paramIdx, double normalized)
   GiveParamValueToControls(paramIdx, normalized);
 }
 
+void IGraphics::UserInterfaceThreadEnds()
+{
+  std::thread::id ending = std::this_thread::get_id();
+  // Until the next redraw cycle names one, every thread leaves its values in
+  // the slots.
+  mUserInterfaceThread.compare_exchange_strong(ending, std::thread::id(),
+                                               std::memory_order_relaxed);
+}
+
 void IGraphics::TakePendingParamValues()
 {
   for (int i = 0; i < mPendingValueCount; ++i)

@@ -13,6 +13,7 @@
 
 #include <X11/keysym.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -412,4 +413,80 @@ TEST_F(X11WindowTest, ConcealedCursorComesBackWhereItWas)
   XQueryPointer(host.GetDisplay(), window, &root, &child, &rootX, &rootY, &x, &y, &mask);
   EXPECT_EQ(x, 20);
   EXPECT_EQ(y, 25);
+}
+
+namespace
+{
+// Notes the thread that drew it last.
+class DrawingThreadControl : public IControl
+{
+public:
+  explicit DrawingThreadControl(IPlugBase* plug) : IControl(plug, IRect(0, 0, 4, 4), 1) {}
+  bool Draw(IGraphics*) override
+  {
+    drawnBy = std::this_thread::get_id();
+    return true;
+  }
+  std::atomic<std::thread::id> drawnBy{};
+};
+} // namespace
+
+TEST_F(X11WindowTest, OnlyTheThreadDrivingTheEditorNowHandsValuesToControlsAtOnce)
+{
+  const struct
+  {
+    const char* name;
+    // The editor's own thread drew and ended; the value then comes from a
+    // new thread given that thread's id. Otherwise the host's thread drives
+    // the editor and the value comes from it.
+    bool fromThreadWithEndedId;
+    bool expectAtOnce;
+  } cases[] = {{"new thread, ended thread's id", true, false},
+               {"the host thread driving it", false, true}};
+  auto* noting = new DrawingThreadControl(&plug);
+  graphics->AddControl(noting);
+  // The first value a control takes is its default, which draws nothing.
+  graphics->PushParamToControls(1, 0.0, true);
+  ASSERT_NE(Open(), 0u);
+  double value = 0.0;
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    value += 0.25;
+    bool atOnce = false;
+    if (c.fromThreadWithEndedId)
+    {
+      driver->StartThread();
+      // Made dirty here; drawn, and the editor's thread becomes the
+      // user-interface thread.
+      graphics->PushParamToControls(1, 0.1, true);
+      for (int i = 0; i < 300 && noting->drawnBy.load() == std::this_thread::get_id(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      const std::thread::id ended = noting->drawnBy;
+      ASSERT_NE(ended, std::this_thread::get_id());
+      driver->StopThread();
+      bool reused = false;
+      // The C library hands the next thread the ended thread's descriptor.
+      for (int i = 0; i < 100 && !reused; ++i)
+        std::thread(
+            [&]
+            {
+              if (std::this_thread::get_id() != ended) return;
+              reused = true;
+              graphics->PushParamToControls(1, value, true);
+              atOnce = noting->GetValue() == value;
+            })
+            .join();
+      ASSERT_TRUE(reused);
+    }
+    else
+    {
+      graphics->PushParamToControls(1, value, true);
+      atOnce = noting->GetValue() == value;
+    }
+    EXPECT_EQ(atOnce, c.expectAtOnce);
+    // Either way the controls have it once the host's thread has drawn.
+    Pump(60);
+    EXPECT_EQ(noting->GetValue(), value);
+  }
 }
