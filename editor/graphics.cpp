@@ -108,13 +108,9 @@ void IGraphics::TakeParamValueFromPlug(int paramIdx, double normalized)
   GiveParamValueToControls(paramIdx, normalized);
 }
 
-void IGraphics::UserInterfaceThreadEnds()
+void IGraphics::ForgetUserInterfaceThread()
 {
-  std::thread::id ending = std::this_thread::get_id();
-  // Until the next redraw cycle names one, every thread leaves its values in
-  // the slots.
-  mUserInterfaceThread.compare_exchange_strong(ending, std::thread::id(),
-                                               std::memory_order_relaxed);
+  mUserInterfaceThread.store(std::thread::id(), std::memory_order_relaxed);
 }
 
 void IGraphics::TakePendingParamValues()

@@ -100,9 +100,10 @@ public:
   // controls from another thread while the window may be drawing (a host's
   // content-scale switch) takes it first, before any other lock.
   CriticalSection& WindowLock() { return mWindowLock; }
-  // Called by a thread of the window's own as it ends: a later thread may be
-  // given the same id and must not pass for the user-interface thread.
-  void UserInterfaceThreadEnds();
+  // Until the next redraw cycle names one, no thread hands values to the
+  // controls directly. For a thread of the window's own as it starts, and as
+  // it ends: a later thread may be given its id.
+  void ForgetUserInterfaceThread();
   // Decodes the image of a resource id; the file name's extension selects
   // the decoder. Null when it cannot.
   virtual LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) = 0;

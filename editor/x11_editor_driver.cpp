@@ -76,6 +76,7 @@ void X11EditorDriver::StartThread()
 {
   if (mThread.joinable() || pipe2(mWakeFds, O_CLOEXEC) != 0) return;
   mStop = false;
+  mGraphics.ForgetUserInterfaceThread();
   mThread = std::thread([this] { Run(); });
 }
 
@@ -106,5 +107,5 @@ void X11EditorDriver::Run()
     if (NowMs() - mLastOutsideIdleMs < 3 * period) continue;
     IdleWork();
   }
-  mGraphics.UserInterfaceThreadEnds();
+  mGraphics.ForgetUserInterfaceThread();
 }

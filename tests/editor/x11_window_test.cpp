@@ -417,33 +417,42 @@ TEST_F(X11WindowTest, ConcealedCursorComesBackWhereItWas)
 
 namespace
 {
-// Notes the thread that drew it last.
-class DrawingThreadControl : public IControl
+// Notes the threads that drew it and gave it a value last.
+class ThreadNotingControl : public IControl
 {
 public:
-  explicit DrawingThreadControl(IPlugBase* plug) : IControl(plug, IRect(0, 0, 4, 4), 1) {}
+  explicit ThreadNotingControl(IPlugBase* plug) : IControl(plug, IRect(0, 0, 4, 4), 1) {}
   bool Draw(IGraphics*) override
   {
     drawnBy = std::this_thread::get_id();
     return true;
   }
+  void TakeValueFromPlug(double value) override
+  {
+    takenBy = std::this_thread::get_id();
+    IControl::TakeValueFromPlug(value);
+  }
   std::atomic<std::thread::id> drawnBy{};
+  std::atomic<std::thread::id> takenBy{};
 };
 } // namespace
 
 TEST_F(X11WindowTest, OnlyTheThreadDrivingTheEditorNowHandsValuesToControlsAtOnce)
 {
+  enum class Pusher
+  {
+    kHostThreadDrivingIt,
+    kHostThreadOnceTheEditorThreadStarted,
+    kNewThreadWithTheEndedEditorThreadsId
+  };
   const struct
   {
-    const char* name;
-    // The editor's own thread drew and ended; the value then comes from a
-    // new thread given that thread's id. Otherwise the host's thread drives
-    // the editor and the value comes from it.
-    bool fromThreadWithEndedId;
+    Pusher pusher;
     bool expectAtOnce;
-  } cases[] = {{"new thread, ended thread's id", true, false},
-               {"the host thread driving it", false, true}};
-  auto* noting = new DrawingThreadControl(&plug);
+  } cases[] = {{Pusher::kHostThreadDrivingIt, true},
+               {Pusher::kHostThreadOnceTheEditorThreadStarted, false},
+               {Pusher::kNewThreadWithTheEndedEditorThreadsId, false}};
+  auto* noting = new ThreadNotingControl(&plug);
   graphics->AddControl(noting);
   // The first value a control takes is its default, which draws nothing.
   graphics->PushParamToControls(1, 0.0, true);
@@ -451,14 +460,26 @@ TEST_F(X11WindowTest, OnlyTheThreadDrivingTheEditorNowHandsValuesToControlsAtOnc
   double value = 0.0;
   for (const auto& c : cases)
   {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(int(c.pusher));
     value += 0.25;
     bool atOnce = false;
-    if (c.fromThreadWithEndedId)
+    const auto push = [&]
+    {
+      noting->takenBy = std::thread::id();
+      graphics->PushParamToControls(1, value, true);
+      atOnce = noting->takenBy.load() == std::this_thread::get_id();
+    };
+    if (c.pusher == Pusher::kHostThreadDrivingIt) push();
+    if (c.pusher == Pusher::kHostThreadOnceTheEditorThreadStarted)
     {
       driver->StartThread();
-      // Made dirty here; drawn, and the editor's thread becomes the
-      // user-interface thread.
+      push();
+      driver->StopThread();
+    }
+    if (c.pusher == Pusher::kNewThreadWithTheEndedEditorThreadsId)
+    {
+      driver->StartThread();
+      // Drawn by the editor's thread, which becomes the user-interface thread.
       graphics->PushParamToControls(1, 0.1, true);
       for (int i = 0; i < 300 && noting->drawnBy.load() == std::this_thread::get_id(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -473,16 +494,10 @@ TEST_F(X11WindowTest, OnlyTheThreadDrivingTheEditorNowHandsValuesToControlsAtOnc
             {
               if (std::this_thread::get_id() != ended) return;
               reused = true;
-              graphics->PushParamToControls(1, value, true);
-              atOnce = noting->GetValue() == value;
+              push();
             })
             .join();
       ASSERT_TRUE(reused);
-    }
-    else
-    {
-      graphics->PushParamToControls(1, value, true);
-      atOnce = noting->GetValue() == value;
     }
     EXPECT_EQ(atOnce, c.expectAtOnce);
     // Either way the controls have it once the host's thread has drawn.
