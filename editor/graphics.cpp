@@ -108,6 +108,11 @@ void IGraphics::TakeParamValueFromPlug(int paramIdx, double normalized)
   GiveParamValueToControls(paramIdx, normalized);
 }
 
+void IGraphics::ForgetUserInterfaceThread()
+{
+  mUserInterfaceThread.store(std::thread::id(), std::memory_order_relaxed);
+}
+
 void IGraphics::TakePendingParamValues()
 {
   for (int i = 0; i < mPendingValueCount; ++i)

@@ -3,6 +3,7 @@
 #include "graphics_types.h"
 #include "menu.h"
 
+#include "critical_section.h"
 #include "plug_editor.h"
 
 #include <atomic>
@@ -95,6 +96,14 @@ public:
   // True while a modal prompt (menu, dialog) runs inside a control's event
   // handler: the controls must not be deleted (Resize) until it returns.
   virtual bool InModalPrompt() const { return false; }
+  // Held by whatever runs the window's events and redraws. Work on the
+  // controls from another thread while the window may be drawing (a host's
+  // content-scale switch) takes it first, before any other lock.
+  CriticalSection& WindowLock() { return mWindowLock; }
+  // Until the next redraw cycle names one, no thread hands values to the
+  // controls directly. For a thread of the window's own as it starts, and as
+  // it ends: a later thread may be given its id.
+  void ForgetUserInterfaceThread();
   // Decodes the image of a resource id; the file name's extension selects
   // the decoder. Null when it cannot.
   virtual LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) = 0;
@@ -208,6 +217,7 @@ private:
   std::unique_ptr<PendingParamValue[]> mPendingValues;
   int mPendingValueCount = 0;
   std::atomic<std::thread::id> mUserInterfaceThread{std::this_thread::get_id()};
+  CriticalSection mWindowLock;
 
 protected:
   IRect mDrawRECT;

@@ -3,6 +3,7 @@
 #include "control.h"
 #include "drawn_widgets.h"
 #include "resource_bitmap.h"
+#include "x11_errors.h"
 #include "x11_field_keys.h"
 #include "x11_surface.h"
 
@@ -523,7 +524,7 @@ bool IGraphicsX11::HandleEntryKey(XKeyEvent& event)
 void IGraphicsX11::WaitForInput(int fdExtra, int timeoutMs, bool& extraReady)
 {
   pollfd fds[2] = {{ConnectionFd(), POLLIN, 0}, {fdExtra, POLLIN, 0}};
-  // The driver's lock is left while nothing happens, so a closing host never
+  // The window lock is left while nothing happens, so a closing host never
   // waits for a prompt.
   if (mDriverLock) mDriverLock->Leave();
   poll(fds, fdExtra >= 0 ? 2 : 1, timeoutMs);

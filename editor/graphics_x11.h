@@ -22,7 +22,7 @@ class X11Surface;
 // Nothing here runs by itself: a driver (X11EditorDriver) calls
 // ProcessEvents when the connection has input and OnRedrawTick every period,
 // from the host's run loop, the VST2 idle call or a thread of its own, with
-// the driver's lock held. Modal prompts run their own loop and leave that
+// the window lock held. Modal prompts run their own loop and leave that
 // lock while they wait.
 //
 // Threads: whichever thread the driver calls from, one at a time.

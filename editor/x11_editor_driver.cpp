@@ -26,10 +26,11 @@ X11EditorDriver::~X11EditorDriver()
 template <typename Work>
 void X11EditorDriver::Locked(Work work)
 {
-  CriticalSectionLock lock(mLock);
+  CriticalSection& windowLock = mGraphics.WindowLock();
+  CriticalSectionLock lock(windowLock);
   // A modal prompt drives the editor itself until it is answered.
   if (mGraphics.InModalPrompt()) return;
-  mGraphics.SetDriverLock(&mLock);
+  mGraphics.SetDriverLock(&windowLock);
   work();
   mGraphics.SetDriverLock(nullptr);
 }
@@ -75,6 +76,7 @@ void X11EditorDriver::StartThread()
 {
   if (mThread.joinable() || pipe2(mWakeFds, O_CLOEXEC) != 0) return;
   mStop = false;
+  mGraphics.ForgetUserInterfaceThread();
   mThread = std::thread([this] { Run(); });
 }
 
@@ -105,4 +107,5 @@ void X11EditorDriver::Run()
     if (NowMs() - mLastOutsideIdleMs < 3 * period) continue;
     IdleWork();
   }
+  mGraphics.ForgetUserInterfaceThread();
 }

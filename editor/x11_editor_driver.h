@@ -1,7 +1,5 @@
 #pragma once
 
-#include "critical_section.h"
-
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -14,7 +12,8 @@ class IGraphicsX11;
 // steps in while nobody else has called Idle for a few timer periods. Like
 // the Win32 window procedure it runs without the instance lock: the plugin
 // base takes that lock itself for every change of plug-in state, and calls
-// the host outside it. A lock of the driver's own keeps the callers apart.
+// the host outside it. The editor's window lock keeps the callers apart, and
+// keeps them apart from work on the controls from other threads.
 class X11EditorDriver
 {
 public:
@@ -43,7 +42,6 @@ private:
   void Run();
 
   IGraphicsX11& mGraphics;
-  CriticalSection mLock;
   std::thread mThread;
   std::atomic<bool> mStop{false};
   int mWakeFds[2] = {-1, -1};

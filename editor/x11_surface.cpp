@@ -1,5 +1,7 @@
 #include "x11_surface.h"
 
+#include "x11_errors.h"
+
 #include "lice_bitmap.h"
 
 #include <X11/Xutil.h>
@@ -9,43 +11,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <vector>
 
 namespace
 {
-struct ErrorRegistry
-{
-  std::mutex lock;
-  std::vector<std::pair<Display*, int>> counts;
-  XErrorHandler previous = nullptr;
-  bool installed = false;
-};
-
-ErrorRegistry& Registry()
-{
-  static ErrorRegistry registry;
-  return registry;
-}
-
-int RecordError(Display* display, XErrorEvent* error)
-{
-  ErrorRegistry& registry = Registry();
-  XErrorHandler previous = nullptr;
-  {
-    std::lock_guard<std::mutex> guard(registry.lock);
-    for (auto& entry : registry.counts)
-    {
-      if (entry.first != display) continue;
-      ++entry.second;
-      return 0;
-    }
-    previous = registry.previous;
-  }
-  // Not ours: the host's handler decides.
-  return previous ? previous(display, error) : 0;
-}
-
 int MaskShift(unsigned long mask)
 {
   int shift = 0;
@@ -65,50 +33,6 @@ unsigned long Channel(int value, unsigned long mask)
   return ((unsigned long)(value)*maximum / 255) << shift;
 }
 } // namespace
-
-Display* X11Errors::OpenDisplay()
-{
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return nullptr;
-  ErrorRegistry& registry = Registry();
-  std::lock_guard<std::mutex> guard(registry.lock);
-  if (!registry.installed)
-  {
-    // Installed once and never taken back: a host may have chained after it.
-    registry.previous = XSetErrorHandler(RecordError);
-    registry.installed = true;
-  }
-  registry.counts.emplace_back(display, 0);
-  return display;
-}
-
-void X11Errors::CloseDisplay(Display* display)
-{
-  if (!display) return;
-  XSync(display, False);
-  XCloseDisplay(display);
-  ErrorRegistry& registry = Registry();
-  std::lock_guard<std::mutex> guard(registry.lock);
-  auto& counts = registry.counts;
-  counts.erase(std::remove_if(counts.begin(), counts.end(),
-                              [display](const auto& entry) { return entry.first == display; }),
-               counts.end());
-}
-
-int X11Errors::Sync(Display* display)
-{
-  XSync(display, False);
-  ErrorRegistry& registry = Registry();
-  std::lock_guard<std::mutex> guard(registry.lock);
-  for (auto& entry : registry.counts)
-  {
-    if (entry.first != display) continue;
-    const int count = entry.second;
-    entry.second = 0;
-    return count;
-  }
-  return 0;
-}
 
 X11Surface::X11Surface(Display* display, Window window, Visual* visual, int depth, int width,
                        int height)

@@ -7,21 +7,6 @@
 
 class LICE_IBitmap;
 
-// X errors on the editor's own connections are counted instead of ending the
-// process (Xlib's default); errors on other connections (the host's) go to
-// the handler that was installed before.
-namespace X11Errors
-{
-// Opens a connection to the default display and registers it; null when
-// there is none.
-Display* OpenDisplay();
-// Unregisters and closes.
-void CloseDisplay(Display* display);
-// Waits for the server to answer everything sent so far and returns the
-// number of errors it reported since the last call.
-int Sync(Display* display);
-} // namespace X11Errors
-
 // Copies areas of a bitmap (0xAARRGGBB pixels) into a window: through a
 // shared-memory image when the server offers MIT-SHM (and
 // THUDWERK_X11_NO_SHM is not set), else through a plain image.

@@ -161,6 +161,9 @@ bool Thudwerk::SetEditorContentScale(double contentScale)
   const int scale = contentScale >= kDoubleScaleFrom ? 2 : 1;
   int draggedParam = -1;
   {
+    // The editor may be drawing on a thread of its own: its window lock
+    // comes first, as the window takes it before the others.
+    CriticalSectionLock window(mGraphics->WindowLock());
     // Preset actions use the preset strip's controls: deferred work waits
     // (taken first, as RunDeferredWork takes it), host threads too.
     std::lock_guard<std::mutex> serial(mDeferredWorkMutex);

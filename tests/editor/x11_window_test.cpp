@@ -13,6 +13,7 @@
 
 #include <X11/keysym.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -412,4 +413,95 @@ TEST_F(X11WindowTest, ConcealedCursorComesBackWhereItWas)
   XQueryPointer(host.GetDisplay(), window, &root, &child, &rootX, &rootY, &x, &y, &mask);
   EXPECT_EQ(x, 20);
   EXPECT_EQ(y, 25);
+}
+
+namespace
+{
+// Notes the threads that drew it and gave it a value last.
+class ThreadNotingControl : public IControl
+{
+public:
+  explicit ThreadNotingControl(IPlugBase* plug) : IControl(plug, IRect(0, 0, 4, 4), 1) {}
+  bool Draw(IGraphics*) override
+  {
+    drawnBy = std::this_thread::get_id();
+    return true;
+  }
+  void TakeValueFromPlug(double value) override
+  {
+    takenBy = std::this_thread::get_id();
+    IControl::TakeValueFromPlug(value);
+  }
+  std::atomic<std::thread::id> drawnBy{};
+  std::atomic<std::thread::id> takenBy{};
+};
+} // namespace
+
+TEST_F(X11WindowTest, OnlyTheThreadDrivingTheEditorNowHandsValuesToControlsAtOnce)
+{
+  enum class Pusher
+  {
+    kHostThreadDrivingIt,
+    kHostThreadOnceTheEditorThreadStarted,
+    kNewThreadWithTheEndedEditorThreadsId
+  };
+  const struct
+  {
+    Pusher pusher;
+    bool expectAtOnce;
+  } cases[] = {{Pusher::kHostThreadDrivingIt, true},
+               {Pusher::kHostThreadOnceTheEditorThreadStarted, false},
+               {Pusher::kNewThreadWithTheEndedEditorThreadsId, false}};
+  auto* noting = new ThreadNotingControl(&plug);
+  graphics->AddControl(noting);
+  // The first value a control takes is its default, which draws nothing.
+  graphics->PushParamToControls(1, 0.0, true);
+  ASSERT_NE(Open(), 0u);
+  double value = 0.0;
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(int(c.pusher));
+    value += 0.25;
+    bool atOnce = false;
+    const auto push = [&]
+    {
+      noting->takenBy = std::thread::id();
+      graphics->PushParamToControls(1, value, true);
+      atOnce = noting->takenBy.load() == std::this_thread::get_id();
+    };
+    if (c.pusher == Pusher::kHostThreadDrivingIt) push();
+    if (c.pusher == Pusher::kHostThreadOnceTheEditorThreadStarted)
+    {
+      driver->StartThread();
+      push();
+      driver->StopThread();
+    }
+    if (c.pusher == Pusher::kNewThreadWithTheEndedEditorThreadsId)
+    {
+      driver->StartThread();
+      // Drawn by the editor's thread, which becomes the user-interface thread.
+      graphics->PushParamToControls(1, 0.1, true);
+      for (int i = 0; i < 300 && noting->drawnBy.load() == std::this_thread::get_id(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      const std::thread::id ended = noting->drawnBy;
+      ASSERT_NE(ended, std::this_thread::get_id());
+      driver->StopThread();
+      bool reused = false;
+      // The C library hands the next thread the ended thread's descriptor.
+      for (int i = 0; i < 100 && !reused; ++i)
+        std::thread(
+            [&]
+            {
+              if (std::this_thread::get_id() != ended) return;
+              reused = true;
+              push();
+            })
+            .join();
+      ASSERT_TRUE(reused);
+    }
+    EXPECT_EQ(atOnce, c.expectAtOnce);
+    // Either way the controls have it once the host's thread has drawn.
+    Pump(60);
+    EXPECT_EQ(noting->GetValue(), value);
+  }
 }

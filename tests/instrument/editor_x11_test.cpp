@@ -96,6 +96,26 @@ protected:
     return children.empty() ? 0 : children.front();
   }
 
+  // Painted to its last corner at that size, once step has run often enough.
+  static void ExpectPaintedAtSize(const X11HostWindow& host, Window editor, int width, int height,
+                                  const std::function<void()>& step)
+  {
+    int shownWidth = 0;
+    int shownHeight = 0;
+    std::vector<uint32_t> shown;
+    WaitFor(
+        [&]
+        {
+          shown = host.ReadBack(editor, shownWidth, shownHeight);
+          return shownWidth == width && shownHeight == height && shown.back() != 0;
+        },
+        step);
+    EXPECT_EQ(shownWidth, width);
+    EXPECT_EQ(shownHeight, height);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(shown.back(), 0u);
+  }
+
   double Plain(Vst::ParamID id)
   {
     return controller->normalizedParamToPlain(id, controller->getParamNormalized(id));
@@ -264,21 +284,7 @@ TEST_F(EditorViewOnX11, ContentScaleSwitchesTheWindowBetweenBothLayouts)
     ASSERT_EQ(scaling->setContentScaleFactor(factor), kResultOk);
     ASSERT_FALSE(frame->Requests().empty());
     EXPECT_EQ(frame->Requests().back().getWidth(), width);
-    int shownWidth = 0;
-    int shownHeight = 0;
-    std::vector<uint32_t> shown;
-    // Painted to its last corner at the new size.
-    WaitFor(
-        [&]
-        {
-          shown = large.ReadBack(editor, shownWidth, shownHeight);
-          return shownWidth == width && shownHeight == height && shown.back() != 0;
-        },
-        [&] { frame->Run(40); });
-    EXPECT_EQ(shownWidth, width);
-    EXPECT_EQ(shownHeight, height);
-    ASSERT_FALSE(shown.empty());
-    EXPECT_NE(shown.back(), 0u);
+    ExpectPaintedAtSize(large, editor, width, height, [&] { frame->Run(40); });
   }
   EXPECT_EQ(view->removed(), kResultOk);
 }
@@ -295,6 +301,32 @@ TEST_F(EditorViewOnX11, WithoutARunLoopTheViewRunsOnAThreadOfItsOwn)
   EXPECT_EQ(view->removed(), kResultOk);
   window.Sync();
   EXPECT_EQ(Editor(), 0u);
+}
+
+TEST_F(EditorViewOnX11, ContentScaleSwitchesWhileTheEditorThreadDrawsEndAtTheLastSize)
+{
+  X11HostWindow large(1100, 1000);
+  IPtr<IPlugViewContentScaleSupport> scaling = Query<IPlugViewContentScaleSupport>(view);
+  ASSERT_TRUE(scaling);
+  IPtr<PlugFrame> plainFrame = owned(new PlugFrame);
+  view->setFrame(plainFrame);
+  ASSERT_EQ(view->attached(large.Handle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+  const Window editor = large.Children().front();
+  for (const auto& [last, other, width, height] :
+       {std::tuple{2.0f, 1.0f, 1000, 960}, {1.0f, 2.0f, 500, 480}})
+  {
+    SCOPED_TRACE(last);
+    constexpr int kSwitches = 200;
+    for (int i = 1; i <= kSwitches; ++i)
+    {
+      ASSERT_EQ(scaling->setContentScaleFactor(i % 2 == kSwitches % 2 ? last : other), kResultOk);
+      Sleep(3);
+    }
+    EXPECT_EQ(plainFrame->Requests().back().getWidth(), width);
+    EXPECT_EQ(plainFrame->Requests().back().getHeight(), height);
+    ExpectPaintedAtSize(large, editor, width, height, [] { Sleep(20); });
+  }
+  EXPECT_EQ(view->removed(), kResultOk);
 }
 
 TEST_F(EditorViewOnX11, ForeignTypesAndBadParentsCreateNothing)
