@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows installer and zip from the windows preset's build, then
 # installs, uses, upgrades and uninstalls Thudwerk in a fresh Wine prefix
-# (build/wine-installer) with thudwerk_installer_tests.
+# (build/wine-installer) with thudwerk_installer_tests. Drive Q: is a sandbox
+# (build/installer-sandbox) for VST2 folders the test must not stray out of.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,4 +15,9 @@ wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot --init >/dev/null 2>&1
-wine build/windows/tests/installer/thudwerk_installer_tests.exe
+sandbox="$PWD/build/installer-sandbox"
+rm -rf "$sandbox"
+mkdir -p "$sandbox"
+ln -s "$sandbox" "$WINEPREFIX/dosdevices/q:"
+export THUDWERK_SANDBOX_DRIVE='Q:\'
+wine build/windows/tests/installer/thudwerk_installer_tests.exe "$@"

@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <thread>
 
 namespace
@@ -29,6 +30,7 @@ using namespace Steinberg;
 
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Thudwerk";
+const std::string kProductKey = "Software\\VornAudio\\Thudwerk";
 
 std::string ShellFolder(int csidl)
 {
@@ -38,7 +40,9 @@ std::string ShellFolder(int csidl)
 
 const std::string kCommonFiles = ShellFolder(CSIDL_PROGRAM_FILES_COMMON);
 const std::string kVst3Bundle = kCommonFiles + "\\VST3\\Thudwerk.vst3";
-const std::string kVst2Plugin = kCommonFiles + "\\VST2\\Thudwerk.dll";
+const std::string kVst2Folder = kCommonFiles + "\\VST2";
+const std::string kVst2Plugin = kVst2Folder + "\\Thudwerk.dll";
+const std::string kVst3Module = kVst3Bundle + "\\Contents\\x86_64-win\\Thudwerk.vst3";
 const std::string kProgramFolder = ShellFolder(CSIDL_PROGRAM_FILES) + "\\VornAudio\\Thudwerk";
 const std::string kUninstaller = kProgramFolder + "\\Uninstall Thudwerk.exe";
 
@@ -66,14 +70,19 @@ int Install(const std::string& options = "")
   return RunProgram("\"" + ToNativeSeparators(THUDWERK_INSTALLER) + "\" /S" + options);
 }
 
-// A value of the Apps & features entry; empty, or 0, when absent.
-std::string UninstallText(const char* name)
+// A text value under HKLM; empty when absent.
+std::string RegistryText(const std::string& key, const char* name)
 {
   char text[512] = {};
   DWORD size = sizeof(text);
-  RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), name, RRF_RT_REG_SZ, nullptr, text,
-               &size);
+  RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size);
   return text;
+}
+
+// A value of the Apps & features entry; empty, or 0, when absent.
+std::string UninstallText(const char* name)
+{
+  return RegistryText(kUninstallKey, name);
 }
 
 DWORD UninstallNumber(const char* name)
@@ -99,6 +108,25 @@ void Uninstall()
 {
   ASSERT_EQ(RunProgram("\"" + kUninstaller + "\" /S"), 0);
   ASSERT_TRUE(WaitFor([] { return UninstallText("DisplayName").empty(); }));
+}
+
+// Run in place (_?=) so its exit code is the uninstaller's own.
+int UninstallInPlace()
+{
+  return RunProgram("\"" + kUninstaller + "\" /S _?=" + kProgramFolder);
+}
+
+// Every file and folder below a folder: a hash of each file's bytes, an
+// empty text for a folder.
+std::map<std::string, std::string> Tree(const std::string& folder)
+{
+  std::map<std::string, std::string> tree;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    tree[entry.path().string()] =
+        entry.is_directory()
+            ? ""
+            : std::to_string(std::hash<std::string>{}(ReadFileBytes(entry.path().string())));
+  return tree;
 }
 
 PresetFileValues FileValues(const std::string& path)
@@ -248,9 +276,109 @@ TEST_F(Installer, LeavesAFormatOutAndUninstallsWhatIsLeftAfterManualDeletion)
   EXPECT_TRUE(fs::exists(vst2Folder + "\\Thudwerk.dll"));
   fs::remove_all(vst2Folder);
   fs::remove_all(Presets("Factory"));
-  // Run in place (_?=) so its exit code is the uninstaller's own.
-  EXPECT_EQ(RunProgram("\"" + kUninstaller + "\" /S _?=" + kProgramFolder), 0);
+  EXPECT_EQ(UninstallInPlace(), 0);
   EXPECT_EQ(UninstallText("DisplayName"), "");
   EXPECT_TRUE(fs::is_directory(Presets("User")));
+}
+
+// A VST2 folder is resolved before anything is checked or made in it: a
+// write check that took "Q:\sandbox\.." for a folder of its own once removed
+// the whole drive.
+TEST_F(Installer, ResolvesTheVst2FolderAndTouchesNothingElseOnTheDrive)
+{
+  const char* drive = std::getenv("THUDWERK_SANDBOX_DRIVE");
+  ASSERT_NE(drive, nullptr) << "run by scripts/test-installer.sh";
+  const std::string root = drive;
+  ASSERT_TRUE(fs::create_directories(root + "sandbox\\empty"));
+  ASSERT_TRUE(WriteFileBytes(root + "sandbox\\notes.txt", "notes"));
+  const auto before = Tree(root);
+
+  const std::pair<std::string, std::string> typedAndResolved[] = {
+      {root + "sandbox\\..\\VST2", root + "VST2"},
+      {root + "sandbox\\.\\VST2\\", root + "sandbox\\VST2"},
+      {root + "sandbox\\empty\\..", root + "sandbox"},
+      // Refused: drive roots, and paths relative to the current folder or drive.
+      {root, ""},
+      {root + "sandbox\\..", ""},
+      {root + "sandbox\\..\\..\\..", ""},
+      {"VST2", ""},
+      {root.substr(0, 2) + "VST2", ""},
+      {"\\\\?\\" + root + "x\\..\\VST2", ""},
+  };
+  for (const auto& [typed, resolved] : typedAndResolved)
+  {
+    SCOPED_TRACE(typed);
+    auto expected = before;
+    if (!resolved.empty())
+    {
+      expected.emplace(resolved, "");
+      expected[resolved + "\\Thudwerk.dll"] =
+          std::to_string(std::hash<std::string>{}(ReadFileBytes(THUDWERK_VST2_PLUGIN_PATH)));
+    }
+    EXPECT_EQ(Install(" /D=" + typed), resolved.empty() ? 2 : 0);
+    EXPECT_EQ(Tree(root), expected);
+    EXPECT_EQ(RegistryText(kProductKey, "VST2Folder"), resolved);
+    if (resolved.empty())
+      ExpectNothingInstalled();
+    else
+      EXPECT_EQ(UninstallInPlace(), 0);
+    // What uninstalling in place, keeping the User folder, leaves.
+    std::error_code unlessHeldBefore;
+    fs::remove(resolved, unlessHeldBefore);
+    fs::remove_all(kProgramFolder);
+    fs::remove_all(GetCommonDocumentsFolder() + "/VornAudio");
+  }
+}
+
+// Neither the installer nor the uninstaller goes ahead while a host holds a
+// plug-in open: the file would stay behind for hosts to find.
+TEST_F(Installer, RefusesWhileAHostHoldsAPluginOpenAndChangesNothing)
+{
+  const std::pair<std::string, std::string> installOptionsAndHeld[] = {
+      {"", kVst2Plugin}, // no options: uninstall
+      {"", kVst3Module},
+      {" /NOVST2", kVst2Plugin},
+      {" /NOVST3", kVst3Module},
+  };
+  for (const auto& [options, held] : installOptionsAndHeld)
+  {
+    SCOPED_TRACE(options + " holding " + held);
+    ASSERT_EQ(Install(), 0);
+    {
+      const PluginLibrary heldByAHost(held);
+      ASSERT_TRUE(heldByAHost.IsLoaded());
+      EXPECT_EQ(options.empty() ? UninstallInPlace() : Install(options), 2);
+      EXPECT_EQ(UninstallText("DisplayName"), "Thudwerk");
+      EXPECT_EQ(RegistryText(kProductKey, "VST2Folder"), kVst2Folder);
+      EXPECT_TRUE(fs::exists(kVst2Plugin) && fs::exists(kVst3Module) &&
+                  fs::exists(Presets(FactoryRelative(kFirstPresetIndex))));
+    }
+    ASSERT_EQ(UninstallInPlace(), 0) << "once the host let go";
+    EXPECT_EQ(UninstallText("DisplayName"), "");
+    EXPECT_FALSE(fs::exists(kVst2Plugin) || fs::exists(kVst3Bundle));
+  }
+}
+
+// A reinstallation without a format removes that format's earlier file, so
+// hosts never find two versions side by side.
+TEST_F(Installer, ReinstallingWithoutAFormatRemovesItsEarlierFile)
+{
+  const struct
+  {
+    std::string option, removed, kept, vst2Folder;
+  } cases[] = {
+      {" /NOVST2", kVst2Plugin, kVst3Module, ""},
+      {" /NOVST3", kVst3Bundle, kVst2Plugin, kVst2Folder},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.option);
+    ASSERT_EQ(Install(), 0);
+    ASSERT_EQ(Install(c.option), 0);
+    EXPECT_FALSE(fs::exists(c.removed));
+    EXPECT_TRUE(fs::exists(c.kept));
+    EXPECT_EQ(RegistryText(kProductKey, "VST2Folder"), c.vst2Folder);
+    ASSERT_EQ(UninstallInPlace(), 0);
+  }
 }
 } // namespace
