@@ -1,7 +1,8 @@
 // The instrument built into the program and driven through its AEffect as
 // a VST2 host drives it: restores keep the user's sound, preset files are
-// read off the audio thread, and the host is never called back while the
-// instance lock is held.
+// read off the audio thread, a preset still being read loses to anything
+// newer, and the host is never called back while the instance lock is
+// held.
 
 #include "control.h"
 #include "graphics_headless.h"
@@ -14,7 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <future>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -66,6 +70,42 @@ struct CountingStore : PresetFileStore
   const std::thread::id audioThread = std::this_thread::get_id();
   std::atomic<int> reads{0};
   std::atomic<int> readsOnAudioThread{0};
+};
+
+// Once armed, holds the next read until released, so that the test acts
+// while a preset file is on its way.
+struct HoldingStore : CountingStore
+{
+  PresetFileRead ReadLastLine(const std::string& path, std::string& lastLine) override
+  {
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      if (armed)
+      {
+        armed = false;
+        holding = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return !holding; });
+      }
+    }
+    return CountingStore::ReadLastLine(path, lastLine);
+  }
+  // A guard against a read that never comes, not a measure of time.
+  bool WaitUntilHolding()
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(20), [this] { return holding; });
+  }
+  void Release()
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    holding = false;
+    changed.notify_all();
+  }
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool armed = false;
+  bool holding = false;
 };
 
 class HostThreadsTest : public ::testing::Test
@@ -126,15 +166,13 @@ protected:
   IGraphicsHeadless* gui = nullptr;
 };
 
-TEST_F(HostThreadsTest, AutomatedPresetArrivesOffTheAudioThreadAndRestoresKeepTheTweak)
+TEST_F(HostThreadsTest, AutomatedPresetLandsAtOnceAndRestoresKeepTheTweak)
 {
   // PresetSelector spans -1 to 10000.
   effect->setParameter(effect, MainVolume, 0.1f);
   effect->setParameter(effect, PresetSelector, float(2.0 / 10001.0));
-  EXPECT_TRUE(host.PlayUntil(
-      effect, [this] { return Get(BassEnvDecay) == 0.85f; }, 500));
+  EXPECT_EQ(Get(BassEnvDecay), 0.85f) << "from memory, before the next block";
   EXPECT_EQ(Get(MainVolume), 0.8f);
-  EXPECT_GT(store.reads, 0);
 
   Tweak(0.9f, 0.33f);
   void* data = nullptr;
@@ -217,4 +255,64 @@ TEST_F(HostThreadsTest, HostIsCalledBackOnlyWithTheLockFree)
   EXPECT_EQ(host.CountCalls(audioMasterEndEdit), 1);
   EXPECT_EQ(host.callsUnderLock, 0);
 }
+
+// What comes after a preset choice whose file is still being read.
+enum class Later
+{
+  kAutomation,     // BassEnvDecay automated
+  kRestore,        // effSetChunk of a state saved before
+  kOtherSelection, // the Deep Diver chosen, from memory
+};
+
+class PendingPresetTest : public HostThreadsTest, public ::testing::WithParamInterface<Later>
+{
+};
+
+TEST_P(PendingPresetTest, LaterChangeWinsOverAPresetStillBeingRead)
+{
+  HoldingStore holding;
+  plug->UsePresetFileStore(holding);
+  plug->RunDeferredWork(); // the catalogue read again, through the new store
+  // Written after that read: not in memory, so read on the worker.
+  ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("EDM - 1990s Dance A"),
+                             "<BassEnvDecay>0.25</BassEnvDecay><MainVolume>0.5</MainVolume>"));
+  effect->setParameter(effect, MainVolume, 0.75f);
+  void* data = nullptr;
+  const VstIntPtr size = host.Dispatch(effect, effGetChunk, 1, 0, &data);
+  ASSERT_EQ(size, 8 + 27 * 8);
+  const std::vector<char> saved(static_cast<char*>(data), static_cast<char*>(data) + size);
+
+  {
+    std::lock_guard<std::mutex> lock(holding.mutex);
+    holding.armed = true;
+  }
+  effect->setParameter(effect, PresetSelector, float(3.0 / 10001.0)); // index 2
+  ASSERT_TRUE(holding.WaitUntilHolding());
+  float decay = 0.0f, volume = 0.0f;
+  switch (GetParam())
+  {
+  case Later::kAutomation:
+    effect->setParameter(effect, BassEnvDecay, 0.125f);
+    decay = 0.125f;
+    volume = 0.5f; // the preset's: not changed since
+    break;
+  case Later::kRestore:
+    EXPECT_EQ(SetChunk(saved), 1);
+    decay = 0.5f;
+    volume = 0.75f;
+    break;
+  case Later::kOtherSelection:
+    effect->setParameter(effect, PresetSelector, float(2.0 / 10001.0));
+    decay = 0.85f;
+    volume = 0.8f;
+    break;
+  }
+  holding.Release();
+  plug->RunDeferredWork(); // waits for the worker to finish with the read
+  ExpectSound(decay, volume, "after the held read");
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterAChoice, PendingPresetTest,
+                         ::testing::Values(Later::kAutomation, Later::kRestore,
+                                           Later::kOtherSelection));
 } // namespace
