@@ -155,6 +155,11 @@ public:
   // is a resent value of a parameter that does not act on one. Audio
   // thread; allocates nothing.
   void SetParameterFromHost(int paramIdx, double normalized);
+  // Lock held, allocates nothing: whether a host value for a parameter that
+  // does not act on an unchanged value repeats the last one the host sent
+  // (before any, the default), so that nothing should happen; a new value
+  // becomes the last one.
+  bool IsResentHostValue(int paramIdx, double normalized);
 
   // Host notifications of the plug-in's own changes (preset loads, MIDI
   // controllers, restored presets). Any thread, never blocks: marks that the

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -256,19 +257,7 @@ TEST_F(HostThreadsTest, HostIsCalledBackOnlyWithTheLockFree)
   EXPECT_EQ(host.callsUnderLock, 0);
 }
 
-// What comes after a preset choice whose file is still being read.
-enum class Later
-{
-  kAutomation,     // BassEnvDecay automated
-  kRestore,        // effSetChunk of a state saved before
-  kOtherSelection, // the Deep Diver chosen, from memory
-};
-
-class PendingPresetTest : public HostThreadsTest, public ::testing::WithParamInterface<Later>
-{
-};
-
-TEST_P(PendingPresetTest, LaterChangeWinsOverAPresetStillBeingRead)
+TEST_F(HostThreadsTest, LaterChangesWinOverAPresetStillBeingRead)
 {
   HoldingStore holding;
   plug->UsePresetFileStore(holding);
@@ -276,43 +265,36 @@ TEST_P(PendingPresetTest, LaterChangeWinsOverAPresetStillBeingRead)
   // Written after that read: not in memory, so read on the worker.
   ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("EDM - 1990s Dance A"),
                              "<BassEnvDecay>0.25</BassEnvDecay><MainVolume>0.5</MainVolume>"));
-  effect->setParameter(effect, MainVolume, 0.75f);
+  Tweak(0.5f, 0.75f);
   void* data = nullptr;
   const VstIntPtr size = host.Dispatch(effect, effGetChunk, 1, 0, &data);
-  ASSERT_EQ(size, 8 + 27 * 8);
   const std::vector<char> saved(static_cast<char*>(data), static_cast<char*>(data) + size);
-
+  struct Case
   {
-    std::lock_guard<std::mutex> lock(holding.mutex);
-    holding.armed = true;
-  }
-  effect->setParameter(effect, PresetSelector, float(3.0 / 10001.0)); // index 2
-  ASSERT_TRUE(holding.WaitUntilHolding());
-  float decay = 0.0f, volume = 0.0f;
-  switch (GetParam())
+    const char* later;
+    std::function<void()> act;
+    float decay, volume;
+  };
+  const Case cases[] = {
+      {"automation", [&] { effect->setParameter(effect, BassEnvDecay, 0.125f); }, 0.125f, 0.5f},
+      {"restore", [&] { EXPECT_EQ(SetChunk(saved), 1); }, 0.5f, 0.75f},
+      {"the Deep Diver chosen", [&] { effect->setParameter(effect, PresetSelector, 2 / 10001.f); },
+       0.85f, 0.8f},
+  };
+  for (const Case& c : cases)
   {
-  case Later::kAutomation:
-    effect->setParameter(effect, BassEnvDecay, 0.125f);
-    decay = 0.125f;
-    volume = 0.5f; // the preset's: not changed since
-    break;
-  case Later::kRestore:
-    EXPECT_EQ(SetChunk(saved), 1);
-    decay = 0.5f;
-    volume = 0.75f;
-    break;
-  case Later::kOtherSelection:
-    effect->setParameter(effect, PresetSelector, float(2.0 / 10001.0));
-    decay = 0.85f;
-    volume = 0.8f;
-    break;
+    Tweak(0.5f, 0.75f);
+    effect->setParameter(effect, PresetSelector, 0.0f); // so that the next choice is new
+    {
+      std::lock_guard<std::mutex> lock(holding.mutex);
+      holding.armed = true;
+    }
+    effect->setParameter(effect, PresetSelector, 3 / 10001.f); // index 2
+    ASSERT_TRUE(holding.WaitUntilHolding()) << c.later;
+    c.act();
+    holding.Release();
+    plug->RunDeferredWork(); // waits for the worker to finish with the read
+    ExpectSound(c.decay, c.volume, c.later);
   }
-  holding.Release();
-  plug->RunDeferredWork(); // waits for the worker to finish with the read
-  ExpectSound(decay, volume, "after the held read");
 }
-
-INSTANTIATE_TEST_SUITE_P(AfterAChoice, PendingPresetTest,
-                         ::testing::Values(Later::kAutomation, Later::kRestore,
-                                           Later::kOtherSelection));
 } // namespace

@@ -183,19 +183,6 @@ TEST_F(PresetLibraryTest, HostSelectionRoundsTheIndexAndRestsAtZero)
   EXPECT_EQ(EngineValue(PresetSelector), 0.0);
 }
 
-TEST_F(PresetLibraryTest, PresetHeldInMemoryLandsAtOnceWithItsName)
-{
-  SoundValues danceD;
-  InstallFactory("EDM - 1990s Dance D", 7, danceD);
-  plug->RefreshPresetCache(); // as when the menu opens
-  // No deferred work is run: the values and the name come from memory.
-  IPlugParam* selector = plug->GetParam(PresetSelector);
-  selector->SetFromNormalized(selector->ToNormalized(5.0));
-  plug->HandleParamChange(PresetSelector);
-  ExpectSound(danceD, "from memory");
-  EXPECT_EQ(ShownName(), "EDM - 1990s Dance D");
-}
-
 TEST_F(PresetLibraryTest, StepButtonsActOnExactlyOneOnly)
 {
   SoundValues welcome;

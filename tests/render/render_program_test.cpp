@@ -1,8 +1,8 @@
 // thudwerk-render run as a program on the built plug-ins: its WAV holds what
 // the engine renders for the same notes and settings, in either format and
 // precision and from notes or a MIDI file; notes land on their own sample;
-// its picture decodes; a preset chosen on the command line sounds from the
-// first block in every run; failures end with their exit codes.
+// its picture decodes; a preset chosen on the command line lands in its
+// block in every run; failures end with their exit codes.
 
 #include "child_process.h"
 #include "kick_engine.h"
@@ -19,6 +19,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 
 #ifndef THUDWERK_RENDER_PROGRAM
@@ -223,7 +224,7 @@ TEST_F(RenderProgramTest, NotesOfOneMillisecondSoundInBothFormats)
   }
 }
 
-TEST_F(RenderProgramTest, AChosenPresetSoundsFromTheFirstBlockInEveryRun)
+TEST_F(RenderProgramTest, AChosenPresetLandsInItsBlockInEveryRun)
 {
   PresetSandbox sandbox;
   ASSERT_TRUE(sandbox.Ready());
@@ -241,16 +242,43 @@ TEST_F(RenderProgramTest, AChosenPresetSoundsFromTheFirstBlockInEveryRun)
     direct.insert(direct.end(), {"--param", std::string(name) + "=" + value});
   }
   ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("WLCM - The Deep Diver"), file));
-
+  using Settings = std::vector<std::string>;
+  const Settings chosen = {"--param", "PresetSelector=1"}; // the README's example
+  const Settings tweaked = {"--param", "PresetSelector=1", "--set", "0.02:BassEnvDecay=0.5"};
+  auto with = [](Settings settings, const Settings& more)
+  {
+    settings.insert(settings.end(), more.begin(), more.end());
+    return settings;
+  };
+  // Settings whose render must match another's, or must not.
+  struct Case
+  {
+    Settings settings, reference;
+    bool same;
+  };
+  const Case cases[] = {
+      {chosen, direct, true},
+      {with(chosen, {"--param", "BassEnvDecay=0.5"}), with(direct, {"--param", "BassEnvDecay=0.5"}),
+       true},
+      // A host resending the value changes nothing; a new one acts.
+      {with(tweaked, {"--set", "0.05:PresetSelector=1"}), tweaked, true},
+      {with(tweaked, {"--set", "0.05:PresetSelector=2"}), tweaked, false},
+  };
   for (const char* plugin : {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH})
   {
-    const auto reference = RenderNote(plugin, direct);
-    ASSERT_EQ(reference.size(), 2u) << plugin;
-    EXPECT_TRUE(reference != RenderNote(plugin, {})) << plugin << ": the preset must be heard";
-    // The README's example.
-    for (int run = 0; run < 20; ++run)
-      ASSERT_TRUE(RenderNote(plugin, {"--param", "PresetSelector=1"}) == reference)
-          << plugin << ", run " << run;
+    std::map<Settings, std::vector<std::vector<double>>> renders;
+    auto render = [&](const Settings& settings) -> const std::vector<std::vector<double>>&
+    {
+      auto found = renders.find(settings);
+      if (found == renders.end())
+        found = renders.emplace(settings, RenderNote(plugin, settings)).first;
+      return found->second;
+    };
+    for (const Case& c : cases)
+      EXPECT_EQ(render(c.settings) == render(c.reference), c.same)
+          << plugin << ": " << ::testing::PrintToString(c.settings);
+    for (int run = 1; run < 20; ++run)
+      ASSERT_TRUE(RenderNote(plugin, chosen) == render(direct)) << plugin << ", run " << run;
   }
 }
 
