@@ -21,6 +21,7 @@
 #include <future>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -79,29 +80,27 @@ struct HoldingStore : CountingStore
 {
   PresetFileRead ReadLastLine(const std::string& path, std::string& lastLine) override
   {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (std::exchange(armed, false))
     {
-      std::unique_lock<std::mutex> lock(mutex);
-      if (armed)
-      {
-        armed = false;
-        holding = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return !holding; });
-      }
+      holding = true;
+      changed.notify_all();
+      changed.wait(lock, [this] { return !holding; });
     }
+    lock.unlock();
     return CountingStore::ReadLastLine(path, lastLine);
+  }
+  void Set(bool& flag, bool value)
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    flag = value;
+    changed.notify_all();
   }
   // A guard against a read that never comes, not a measure of time.
   bool WaitUntilHolding()
   {
     std::unique_lock<std::mutex> lock(mutex);
     return changed.wait_for(lock, std::chrono::seconds(20), [this] { return holding; });
-  }
-  void Release()
-  {
-    std::lock_guard<std::mutex> lock(mutex);
-    holding = false;
-    changed.notify_all();
   }
   std::mutex mutex;
   std::condition_variable changed;
@@ -285,14 +284,11 @@ TEST_F(HostThreadsTest, LaterChangesWinOverAPresetStillBeingRead)
   {
     Tweak(0.5f, 0.75f);
     effect->setParameter(effect, PresetSelector, 0.0f); // so that the next choice is new
-    {
-      std::lock_guard<std::mutex> lock(holding.mutex);
-      holding.armed = true;
-    }
+    holding.Set(holding.armed, true);
     effect->setParameter(effect, PresetSelector, 3 / 10001.f); // index 2
     ASSERT_TRUE(holding.WaitUntilHolding()) << c.later;
     c.act();
-    holding.Release();
+    holding.Set(holding.holding, false);
     plug->RunDeferredWork(); // waits for the worker to finish with the read
     ExpectSound(c.decay, c.volume, c.later);
   }
