@@ -4,14 +4,14 @@
 
 void ReadPresetCache(PresetFileStore& store, const std::string& base, PresetCache& cache)
 {
+  // Stamped first: a change during the reading shows at the next look.
+  ReadPresetCacheStamps(store, base, cache.folders);
   for (int index = kFirstPresetIndex; index < PresetCache::kEntries; ++index)
   {
     CachedPresetFile& file = cache.files[index];
-    const std::string path = CataloguePresetPath(base, index);
-    // Stamped first: a change during the read shows at the next look.
-    file.stamp = store.Stamp(path);
     std::string line;
-    file.readable = store.ReadLastLine(path, line) == PresetFileRead::kRead;
+    file.readable =
+        store.ReadLastLine(CataloguePresetPath(base, index), line) == PresetFileRead::kRead;
     file.values = file.readable ? ParsePresetLine(line) : PresetFileValues();
   }
 }
@@ -19,13 +19,11 @@ void ReadPresetCache(PresetFileStore& store, const std::string& base, PresetCach
 void ReadPresetCacheStamps(PresetFileStore& store, const std::string& base,
                            PresetCacheStamps& stamps)
 {
-  for (int index = kFirstPresetIndex; index < PresetCache::kEntries; ++index)
-    stamps[static_cast<size_t>(index)] = store.Stamp(CataloguePresetPath(base, index));
+  stamps[0] = store.Stamp(PresetFolder(base) + "Factory");
+  stamps[1] = store.Stamp(PresetFolder(base) + "User");
 }
 
 bool PresetCacheMatches(const PresetCache& cache, const PresetCacheStamps& stamps)
 {
-  for (int index = kFirstPresetIndex; index < PresetCache::kEntries; ++index)
-    if (!(cache.files[index].stamp == stamps[static_cast<size_t>(index)])) return false;
-  return true;
+  return cache.folders == stamps;
 }

@@ -21,12 +21,12 @@ public:
     PresetFileStamp stamp;
     std::error_code error;
     const fs::path file(path);
-    stamp.size = fs::file_size(file, error);
-    if (error) return PresetFileStamp();
     const fs::file_time_type modified = fs::last_write_time(file, error);
     if (error) return PresetFileStamp();
     stamp.exists = true;
     stamp.modified = static_cast<std::int64_t>(modified.time_since_epoch().count());
+    // Folders have no size of their own.
+    if (fs::is_regular_file(file, error)) stamp.size = fs::file_size(file, error);
     return stamp;
   }
 };

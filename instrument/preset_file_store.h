@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-// What a cheap look at a file tells of its content: size and modification
-// time, or that it is not there.
+// What a cheap look at a file or folder tells of its content: size (files)
+// and modification time, or that it is not there.
 struct PresetFileStamp
 {
   bool exists = false;
@@ -33,8 +33,8 @@ public:
   virtual PresetFileRead ReadLastLine(const std::string& path, std::string& lastLine) = 0;
   // As WritePresetText (preset_file.h).
   virtual bool WriteText(const std::string& path, const std::string& text) = 0;
-  // How the file looks now. A store that cannot tell answers the same stamp
-  // always, so its files are read again only when asked to.
+  // How the file or folder looks now. A store that cannot tell answers the
+  // same stamp always, so its files are read again only when asked to.
   virtual PresetFileStamp Stamp(const std::string& /*path*/) { return PresetFileStamp(); }
 };
 

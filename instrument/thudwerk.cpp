@@ -35,7 +35,7 @@ constexpr int kMaxDataByte = 127;
 // The token steps in single precision, as stored state and hosts expect.
 constexpr float kRetrigStep = 0.01f;
 constexpr float kRetrigLast = 0.99f;
-// How often the worker looks whether catalogue files changed on disk.
+// How often the worker looks whether the catalogue's folders changed.
 constexpr std::chrono::milliseconds kPresetCacheCheckPeriod{1000};
 constexpr int kSustainController = 64;
 constexpr int kAllNotesOffController = 123;
@@ -252,10 +252,10 @@ void Thudwerk::ReadPresetCacheAgain(bool force)
   }
   if (!force)
   {
-    auto stamps = std::make_unique<PresetCacheStamps>();
-    ReadPresetCacheStamps(*store, mDocumentsFolder, *stamps);
+    PresetCacheStamps stamps;
+    ReadPresetCacheStamps(*store, mDocumentsFolder, stamps);
     CriticalSectionLock lock(GetLock());
-    if (PresetCacheMatches(*mPresetCache, *stamps)) return;
+    if (PresetCacheMatches(*mPresetCache, stamps)) return;
   }
   auto fresh = std::make_unique<PresetCache>();
   ReadPresetCache(*store, mDocumentsFolder, *fresh);

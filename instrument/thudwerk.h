@@ -57,7 +57,7 @@ public:
   bool ActsOnUnchangedValue(int paramIdx) const override;
   // Does the preset file work requested so far (reading and writing files
   // outside the lock) and, about once a second, reads the catalogue again
-  // when its files changed. Any thread but the audio thread; a caller that
+  // when its folders changed. Any thread but the audio thread; a caller that
   // finds the worker busy waits for it.
   void RunDeferredWork() override;
   // User-interface thread, lock not held: reads every catalogue file into
@@ -144,7 +144,7 @@ private:
   // sequence alone.
   void ApplyPresetValues(const PresetFileValues& values, std::uint64_t sequence);
   // Lock not held, mDeferredWorkMutex held: reads the catalogue into
-  // memory when forced or when its files look changed.
+  // memory when forced or when its folders look changed.
   void ReadPresetCacheAgain(bool force);
   // Lock held: hands the requests to the worker.
   void WakePresetWorker();
