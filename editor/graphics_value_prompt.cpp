@@ -4,7 +4,6 @@
 
 #include "plug_param.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -41,13 +40,8 @@ void IGraphics::AskForValueText(IControl* control, IPlugParam* param, const IRec
     return;
   }
 
-  double shown = param->Value();
-  if (param->NegateDisplay()) shown = -shown;
   char initial[64] = {};
-  if (param->DisplayPrecision() != 0)
-    std::snprintf(initial, sizeof(initial), "%.*f", param->DisplayPrecision(), shown);
-  else
-    std::snprintf(initial, sizeof(initial), "%d", int(shown));
+  param->FormatForHost(param->Value(), false, initial, sizeof(initial), false);
   CreateTextEntry(control, *control->GetText(), rect, initial, param);
 }
 

@@ -1,6 +1,8 @@
 #include "plug_base.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 IPlugBase::IPlugBase(int nParams, const char* channelIO, int nPresets, const char* effectName,
                      const char* productName, const char* makerName, int32_t version,
@@ -14,6 +16,7 @@ IPlugBase::IPlugBase(int nParams, const char* channelIO, int nPresets, const cha
   CopyTextField(mMakerName, kIdentityTextSize, makerName);
 
   mParams.resize(static_cast<size_t>(std::max(nParams, 0)));
+  mLastHostValues.assign(mParams.size(), std::numeric_limits<double>::quiet_NaN());
   mPresets.resize(static_cast<size_t>(std::max(nPresets, 0)));
 
   mChannelIO = ParseChannelIO(channelIO);
@@ -81,14 +84,26 @@ static bool SameHostValue(double current, double incoming)
   return static_cast<float>(current) == static_cast<float>(incoming);
 }
 
+bool IPlugBase::IsResentHostValue(int paramIdx, double normalized)
+{
+  const IPlugParam* param = GetParam(paramIdx);
+  if (!param || ActsOnUnchangedValue(paramIdx)) return false;
+  // Compared with what the host sent, not with the value: a trigger that
+  // rests at another value after acting must not act again on a resend,
+  // and a value the controller stored first must still act once.
+  double& lastHostValue = mLastHostValues[static_cast<size_t>(paramIdx)];
+  const double last =
+      std::isnan(lastHostValue) ? param->ToNormalized(param->Default()) : lastHostValue;
+  if (SameHostValue(last, normalized)) return true;
+  lastHostValue = normalized;
+  return false;
+}
+
 void IPlugBase::SetParameterFromHost(int paramIdx, double normalized)
 {
   CriticalSectionLock lock(mLock);
   IPlugParam* param = GetParam(paramIdx);
-  if (!param) return;
-  if (!ActsOnUnchangedValue(paramIdx) &&
-      SameHostValue(param->ToNormalized(param->Value()), normalized))
-    return;
+  if (!param || IsResentHostValue(paramIdx, normalized)) return;
   param->SetFromNormalized(normalized);
   if (mEditor) mEditor->PushParamToControls(paramIdx, normalized, true);
   // Called from hosts' audio threads; a change whose handling runs out of

@@ -130,10 +130,12 @@ public:
   virtual void RefreshParamControls();
   // After a preset was restored or the host renamed the current preset.
   virtual void OnHostPresetsChanged() {}
-  // Whether a host writing the value a parameter already holds still calls
+  // Whether a host writing the same value again still calls
   // HandleParamChange. Default true; parameters that act on every change
-  // (file actions) answer false, so a host restoring values one by one or
-  // resending an automation point triggers nothing.
+  // (file actions, triggers that rest at another value) answer false: for
+  // them a host value equal to the last one the host sent (before any, the
+  // default) triggers nothing, so a host restoring values one by one or
+  // resending an automation point changes nothing.
   virtual bool ActsOnUnchangedValue(int /*paramIdx*/) const { return true; }
   // Any thread but the audio thread, lock not held: runs the work that
   // HandleParamChange left for later because it may wait for the disk.
@@ -150,8 +152,14 @@ public:
   int ParamCount() const { return static_cast<int>(mParams.size()); }
   // A host set a parameter: the value, then the editor's controls, then
   // HandleParamChange, under the lock. Unknown indices are ignored, and so
-  // is an unchanged value of a parameter that does not act on one.
+  // is a resent value of a parameter that does not act on one. Audio
+  // thread; allocates nothing.
   void SetParameterFromHost(int paramIdx, double normalized);
+  // Lock held, allocates nothing: whether a host value for a parameter that
+  // does not act on an unchanged value repeats the last one the host sent
+  // (before any, the default), so that nothing should happen; a new value
+  // becomes the last one.
+  bool IsResentHostValue(int paramIdx, double normalized);
 
   // Host notifications of the plug-in's own changes (preset loads, MIDI
   // controllers, restored presets). Any thread, never blocks: marks that the
@@ -313,6 +321,9 @@ private:
 
   std::vector<ChannelIO> mChannelIO;
   std::vector<IPlugParam> mParams;
+  // Per parameter, the normalized value a host last sent through
+  // SetParameterFromHost (NaN before the first); guarded by the lock.
+  std::vector<double> mLastHostValues;
   std::vector<IPlugPreset> mPresets;
   std::vector<double*> mInPtrs;
   std::vector<double*> mOutPtrs;

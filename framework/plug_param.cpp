@@ -93,6 +93,17 @@ const DisplayTextEntry* IPlugParam::FindDisplayText(int value) const
   return nullptr;
 }
 
+// A value that rounds to zero at the display precision ("-0.00000", from a
+// tiny negative value or a negated zero) shows as zero: hosts show the text
+// as it is.
+static void DropSignOfZero(char* text)
+{
+  if (text[0] != '-') return;
+  for (const char* c = text + 1; *c; ++c)
+    if (*c != '0' && *c != '.') return;
+  std::memmove(text, text + 1, std::strlen(text));
+}
+
 void IPlugParam::FormatForHost(double value, bool isNormalized, char* out, int outSize,
                                bool useDisplayTexts) const
 {
@@ -112,6 +123,7 @@ void IPlugParam::FormatForHost(double value, bool isNormalized, char* out, int o
     std::snprintf(out, static_cast<size_t>(outSize), "%.*f", mDisplayPrecision, v);
   else
     std::snprintf(out, static_cast<size_t>(outSize), "%d", TruncateToInt(v));
+  DropSignOfZero(out);
 }
 
 void IPlugParam::FormatForHost(char* out, int outSize) const

@@ -1,7 +1,7 @@
 #include "wakeable_worker.h"
 
-WakeableWorker::WakeableWorker(std::function<void()> task)
-    : mTask(std::move(task)), mThread([this] { Run(); })
+WakeableWorker::WakeableWorker(std::function<void()> task, std::chrono::milliseconds idlePeriod)
+    : mTask(std::move(task)), mIdlePeriod(idlePeriod), mThread([this] { Run(); })
 {
 }
 
@@ -23,6 +23,7 @@ void WakeableWorker::Wake()
 
 void WakeableWorker::Run()
 {
+  auto lastRun = std::chrono::steady_clock::now();
   for (;;)
   {
     {
@@ -30,6 +31,12 @@ void WakeableWorker::Run()
       mWake.wait_for(lock, kLongestSleep, [this] { return mWoken.load() || mStopping.load(); });
     }
     if (mStopping.load()) return;
-    if (mWoken.exchange(false)) mTask();
+    const auto now = std::chrono::steady_clock::now();
+    const bool idleRunDue = mIdlePeriod.count() > 0 && now - lastRun >= mIdlePeriod;
+    if (mWoken.exchange(false) || idleRunDue)
+    {
+      lastRun = now;
+      mTask();
+    }
   }
 }

@@ -10,12 +10,14 @@
 // A thread of its own that runs one task each time it is woken: how work
 // that may wait for the disk leaves the audio thread. Wake never blocks and
 // never allocates, so the audio thread may call it; wakes that arrive while
-// the task runs make it run once more. The destructor stops the thread and
-// waits for a task in progress.
+// the task runs make it run once more. With an idle period the task also
+// runs when that long passed without a wake, for checks nobody asks for.
+// The destructor stops the thread and waits for a task in progress.
 class WakeableWorker
 {
 public:
-  explicit WakeableWorker(std::function<void()> task);
+  explicit WakeableWorker(std::function<void()> task,
+                          std::chrono::milliseconds idlePeriod = std::chrono::milliseconds(0));
   ~WakeableWorker();
   WakeableWorker(const WakeableWorker&) = delete;
   WakeableWorker& operator=(const WakeableWorker&) = delete;
@@ -32,6 +34,7 @@ private:
   static constexpr std::chrono::milliseconds kLongestSleep{20};
 
   std::function<void()> mTask;
+  std::chrono::milliseconds mIdlePeriod;
   std::atomic<bool> mWoken{false};
   std::atomic<bool> mStopping{false};
   std::mutex mMutex;

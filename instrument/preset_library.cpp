@@ -1,6 +1,5 @@
 #include "preset_library.h"
 
-#include "kick_engine.h"
 #include "plug_base.h"
 #include "preset_file.h"
 #include "preset_file_selector.h"
@@ -8,14 +7,12 @@
 #include "preset_name_display.h"
 #include "preset_paths.h"
 
-#include <algorithm>
-
-PresetLibrary::PresetLibrary(IPlugBase& plug, KickEngine* engine, PresetFileSelector& loadSelector,
+PresetLibrary::PresetLibrary(IPlugBase& plug, PresetFileSelector& loadSelector,
                              PresetFileSelector& saveSelector, PresetNameDisplay& presetName,
                              std::string baseFolder)
-    : mPlug(plug), mEngine(engine), mPresetLoadSelector(loadSelector),
-      mPresetSaveSelector(saveSelector), mPresetNameText(presetName),
-      mBaseFolder(std::move(baseFolder)), mStore(&SystemPresetFileStore())
+    : mPlug(plug), mPresetLoadSelector(loadSelector), mPresetSaveSelector(saveSelector),
+      mPresetNameText(presetName), mBaseFolder(std::move(baseFolder)),
+      mStore(&SystemPresetFileStore())
 {
 }
 
@@ -34,14 +31,16 @@ void PresetLibrary::UseFileStore(PresetFileStore& store)
   mStore = &store;
 }
 
-void PresetLibrary::Perform(const PresetRequests& requests)
+PresetFileLoad PresetLibrary::Perform(const PresetRequests& requests)
 {
-  if (requests.selectCatalogue || requests.read) LoadPresetFile(requests);
+  PresetFileLoad load = ReadPresetFile(requests);
   if (requests.write) WritePresetFile();
+  return load;
 }
 
-void PresetLibrary::LoadPresetFile(const PresetRequests& requests)
+PresetFileLoad PresetLibrary::ReadPresetFile(const PresetRequests& requests)
 {
+  PresetFileLoad load;
   std::string path =
       requests.selectCatalogue ? CataloguePresetPath(mBaseFolder, requests.catalogueIndex) : "";
   PresetFileStore* store = nullptr;
@@ -51,27 +50,13 @@ void PresetLibrary::LoadPresetFile(const PresetRequests& requests)
     path = mPresetLoadSelector.Path();
     store = mStore;
   }
-  if (!requests.read) return;
+  if (!requests.read) return load;
   std::string line;
-  if (store->ReadLastLine(path, line) != PresetFileRead::kRead) return;
-  const PresetFileValues values = ParsePresetLine(line);
-  {
-    CriticalSectionLock lock(mPlug.GetLock());
-    for (int i = 0; i < kPresetFileParams; ++i)
-    {
-      if (!values.found[i]) continue;
-      const int paramIdx = kPresetFileTags[i].paramIdx;
-      // Adding 0 turns a loaded -0 into 0.
-      const double limited = std::clamp(values.value[i], 0.0, 1.0) + 0.0;
-      mPlug.GetParam(paramIdx)->SetClamped(limited);
-      EngineSetParam(mEngine, paramIdx, limited);
-      // The controls get the value as loaded; they limit what they draw.
-      if (IPlugEditor* editor = mPlug.GetEditor())
-        editor->PushParamToControls(paramIdx, values.value[i], true);
-    }
-  }
-  mPlug.RequestHostRefresh();
-  ShowPresetName(path);
+  if (store->ReadLastLine(path, line) != PresetFileRead::kRead) return load;
+  load.read = true;
+  load.path = std::move(path);
+  load.values = ParsePresetLine(line);
+  return load;
 }
 
 void PresetLibrary::WritePresetFile()
@@ -102,4 +87,9 @@ void PresetLibrary::WritePresetFile()
 void PresetLibrary::ShowPresetName(const std::string& path)
 {
   mPresetNameText.ShowNameFromAnyThread(PresetDisplayName(path));
+}
+
+void PresetLibrary::ShowCataloguePresetName(int presetIndex)
+{
+  mPresetNameText.ShowCataloguePresetFromAnyThread(presetIndex);
 }

@@ -3,6 +3,7 @@
 #include "graphics.h"
 #include "kick_engine.h"
 #include "plug_base.h"
+#include "preset_cache.h"
 #include "preset_catalogue.h"
 
 namespace
@@ -50,6 +51,9 @@ void IPopupMenu_PresetSelector::OnMouseDown(int, int, IMouseKeys*)
 {
   IGraphics* graphics = GetGUI();
   if (!graphics || !mPlug) return;
+  // The choice is applied from the files held in memory: as the menu shows
+  // what is on disk, so do they.
+  if (auto* cacheOwner = dynamic_cast<PresetCacheOwner*>(mPlug)) cacheOwner->RefreshPresetCache();
   const int presetIndex = ChosenPresetIndex(graphics->ShowPopupMenu(&mMainMenu, mRECT));
   if (presetIndex >= 0)
   {

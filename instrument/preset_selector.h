@@ -5,9 +5,10 @@
 
 // The invisible area over the preset name that opens the preset menu: the
 // main menu with "< Presets Library >", the welcome preset and the seven
-// banks as submenus. A choice sets PresetSelector to the chosen preset
-// index and hands it to the instrument directly (not through the host),
-// which loads the preset and lets PresetSelector rest at 0 again.
+// banks as submenus. Opening it has the instrument read the catalogue's
+// files into memory again (when it keeps them there). A choice sets PresetSelector to the chosen
+// preset index and hands it to the instrument directly (not through the host), which loads the
+// preset and lets PresetSelector rest at 0 again.
 //
 // Threads: user-interface thread; the choice is applied under the instance
 // lock.

@@ -35,6 +35,8 @@ constexpr int kMaxDataByte = 127;
 // The token steps in single precision, as stored state and hosts expect.
 constexpr float kRetrigStep = 0.01f;
 constexpr float kRetrigLast = 0.99f;
+// How often the worker looks whether the catalogue's folders changed.
+constexpr std::chrono::milliseconds kPresetCacheCheckPeriod{1000};
 constexpr int kSustainController = 64;
 constexpr int kAllNotesOffController = 123;
 constexpr int kPedalUp = 0;
@@ -97,7 +99,8 @@ constexpr int kSwitchParams[] = {ReverbOffOn, VelAmpOffOn};
 Thudwerk::Thudwerk(IPlugHostContext host)
     : IPlugAdapter(host, kEngineNumParams, "2-2", 1, "Thudwerk", "", "VornAudio", kThudwerkVersion,
                    FourCharCode("Vrc5"), FourCharCode("Vrna"), true, false, true),
-      mMidiQueue(kMidiQueueSize), mPresetFileStore(&SystemPresetFileStore())
+      mMidiQueue(kMidiQueueSize), mPresetCache(std::make_unique<PresetCache>()),
+      mPresetFileStore(&SystemPresetFileStore())
 {
   // The engine's delay lines keep the size of this rate for its whole life.
   mEngine.reset(EngineCreate(GetSampleRate()));
@@ -107,7 +110,12 @@ Thudwerk::Thudwerk(IPlugHostContext host)
   ClearNoteState();
   BuildEditor();
   CreateDefaultPreset("Init", 1);
-  mPresetWorker = std::make_unique<WakeableWorker>([this] { Thudwerk::RunDeferredWork(); });
+  // Read here, not on the worker: a host may choose a preset in its first
+  // block, and it must land there in every run.
+  ReadPresetCache(*mPresetFileStore, mDocumentsFolder, *mPresetCache);
+  mLastPresetCacheCheck = std::chrono::steady_clock::now();
+  mPresetWorker = std::make_unique<WakeableWorker>([this] { Thudwerk::RunDeferredWork(); },
+                                                   kPresetCacheCheckPeriod);
 }
 
 Thudwerk::~Thudwerk()
@@ -150,8 +158,8 @@ void Thudwerk::BuildEditorControls()
   mEditorControls = BuildEditorLayout(*mGraphics, this, mEditorScale,
                                       PresetPromptFolder(mDocumentsFolder), imageIdOffset);
   mPresetFileActions = std::make_unique<PresetLibrary>(
-      *this, mEngine.get(), *mEditorControls.presetLoadSelector,
-      *mEditorControls.presetSaveSelector, *mEditorControls.presetName, mDocumentsFolder);
+      *this, *mEditorControls.presetLoadSelector, *mEditorControls.presetSaveSelector,
+      *mEditorControls.presetName, mDocumentsFolder);
   mPresetFileActions->UseFileStore(*mPresetFileStore);
 }
 
@@ -200,6 +208,8 @@ void Thudwerk::UsePresetFileStore(PresetFileStore& store)
   CriticalSectionLock lock(GetLock());
   mPresetFileStore = &store;
   if (mPresetFileActions) mPresetFileActions->UseFileStore(store);
+  mPresetRequests.refreshCache = true;
+  WakePresetWorker();
 }
 
 void Thudwerk::RunDeferredWork()
@@ -211,7 +221,49 @@ void Thudwerk::RunDeferredWork()
     requests = mPresetRequests;
     mPresetRequests = PresetRequests();
   }
-  if (requests.Any() && mPresetFileActions) mPresetFileActions->Perform(requests);
+  if (requests.Any() && mPresetFileActions)
+  {
+    const PresetFileLoad load = mPresetFileActions->Perform(requests);
+    bool applied = false;
+    if (load.read)
+    {
+      CriticalSectionLock lock(GetLock());
+      // A later preset choice or a restore has the last word.
+      applied = requests.readSequence == mLatestPresetSequence;
+      if (applied) ApplyPresetValues(load.values, requests.readSequence);
+    }
+    if (applied) mPresetFileActions->ShowPresetName(load.path);
+  }
+  ReadPresetCacheAgain(requests.refreshCache);
+}
+
+void Thudwerk::RefreshPresetCache()
+{
+  std::lock_guard<std::mutex> serial(mDeferredWorkMutex);
+  ReadPresetCacheAgain(true);
+}
+
+void Thudwerk::ReadPresetCacheAgain(bool force)
+{
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && now - mLastPresetCacheCheck < kPresetCacheCheckPeriod) return;
+  mLastPresetCacheCheck = now;
+  PresetFileStore* store = nullptr;
+  {
+    CriticalSectionLock lock(GetLock());
+    store = mPresetFileStore;
+  }
+  if (!force)
+  {
+    PresetCacheStamps stamps;
+    ReadPresetCacheStamps(*store, mDocumentsFolder, stamps);
+    CriticalSectionLock lock(GetLock());
+    if (PresetCacheMatches(*mPresetCache, stamps)) return;
+  }
+  auto fresh = std::make_unique<PresetCache>();
+  ReadPresetCache(*store, mDocumentsFolder, *fresh);
+  CriticalSectionLock lock(GetLock());
+  mPresetCache.swap(fresh);
 }
 
 bool Thudwerk::ActsOnUnchangedValue(int paramIdx) const
@@ -242,9 +294,15 @@ void Thudwerk::HandleParamChange(int paramIdx)
   const IPlugParam* param = GetParam(paramIdx);
   if (!param) return;
   EngineSetParam(mEngine.get(), paramIdx, param->Value());
+  const std::uint64_t sequence = ++mChangeSequence;
+  mParamChangeSequence[static_cast<size_t>(paramIdx)] = sequence;
   // A restore gives back exactly what was saved: no file is read or
-  // written and no note is cut.
-  if (IsRestoringState()) return;
+  // written, no note is cut, and a read still on its way is dropped.
+  if (IsRestoringState())
+  {
+    mLatestPresetSequence = sequence;
+    return;
+  }
   switch (paramIdx)
   {
   case PresetBackward:
@@ -254,25 +312,30 @@ void Thudwerk::HandleParamChange(int paramIdx)
     ClearNoteState();
     SetParamSilently(PresetSelector, mCurrentPresetIndex);
     StepPresetBy(paramIdx == PresetBackward ? -1.0 : 1.0);
-    RequestPresetSelection();
+    SelectPreset(sequence);
     break;
   case PresetLoad:
-    // The prompt's answer is newer than a catalogue choice still waiting.
     if (mPresetFileActions && mPresetFileActions->IsLoadFromPrompt())
+    {
+      // The prompt's answer is newer than a catalogue choice still waiting,
+      // and the user may have chosen a file just written outside.
       mPresetRequests.selectCatalogue = false;
-    mPresetRequests.read = true;
-    WakePresetWorker();
+      mPresetRequests.refreshCache = true;
+      mLoadPathPreset = kLoadPathElsewhere;
+    }
+    LoadPresetFile(sequence);
     break;
   case PresetSave:
     // Only the save prompt writes: host automation never overwrites the
     // user's last saved file.
     if (!mPresetFileActions || !mPresetFileActions->IsSaveFromPrompt()) break;
     mPresetRequests.write = true;
+    mPresetRequests.refreshCache = true;
     WakePresetWorker();
     break;
   case PresetSelector:
     ClearNoteState();
-    RequestPresetSelection();
+    SelectPreset(sequence);
     break;
   default:
     break;
@@ -296,15 +359,58 @@ void Thudwerk::StepPresetForward()
   StepPresetBy(1.0);
 }
 
-void Thudwerk::RequestPresetSelection()
+void Thudwerk::SelectPreset(std::uint64_t sequence)
 {
   const double selected = GetParam(PresetSelector)->Value();
+  const int presetIndex = PresetIndexFromValue(selected);
+  // The path is only text for the load prompt: the worker sets it.
   mPresetRequests.selectCatalogue = true;
-  mPresetRequests.catalogueIndex = PresetIndexFromValue(selected);
-  mPresetRequests.read = true;
+  mPresetRequests.catalogueIndex = presetIndex;
+  mLoadPathPreset = presetIndex;
   mCurrentPresetIndex = static_cast<float>(selected);
   SetParamSilently(PresetSelector, 0.0);
+  LoadPresetFile(sequence);
   WakePresetWorker();
+}
+
+void Thudwerk::LoadPresetFile(std::uint64_t sequence)
+{
+  mLatestPresetSequence = sequence;
+  mPresetRequests.read = false;
+  if (mLoadPathPreset != kLoadPathElsewhere)
+  {
+    // An index that names no preset reads the preset folder: nothing.
+    if (!NamesPreset(mLoadPathPreset)) return;
+    const CachedPresetFile& file = mPresetCache->files[mLoadPathPreset];
+    if (file.readable)
+    {
+      ApplyPresetValues(file.values, sequence);
+      if (mPresetFileActions) mPresetFileActions->ShowCataloguePresetName(mLoadPathPreset);
+      return;
+    }
+    // Not readable when last looked at: it may have been written since.
+  }
+  mPresetRequests.read = true;
+  mPresetRequests.readSequence = sequence;
+  WakePresetWorker();
+}
+
+void Thudwerk::ApplyPresetValues(const PresetFileValues& values, std::uint64_t sequence)
+{
+  IPlugEditor* editor = GetEditor();
+  for (int i = 0; i < kPresetFileParams; ++i)
+  {
+    const int paramIdx = kPresetFileTags[i].paramIdx;
+    if (!values.found[i] || mParamChangeSequence[static_cast<size_t>(paramIdx)] > sequence)
+      continue;
+    // Adding 0 turns a loaded -0 into 0.
+    const double limited = std::clamp(values.value[i], 0.0, 1.0) + 0.0;
+    GetParam(paramIdx)->SetClamped(limited);
+    EngineSetParam(mEngine.get(), paramIdx, limited);
+    // The controls get the value as loaded; they limit what they draw.
+    if (editor) editor->PushParamToControls(paramIdx, values.value[i], true);
+  }
+  RequestHostRefresh();
 }
 
 void Thudwerk::HandleMidiEvent(const IMidiEvent& message)

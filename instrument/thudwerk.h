@@ -4,9 +4,12 @@
 #include "kick_engine.h"
 #include "midi_queue.h"
 #include "plug_adapter.h"
+#include "preset_cache.h"
 #include "preset_file_actions.h"
 #include "wakeable_worker.h"
 
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -24,11 +27,14 @@
 // Threads: the host's audio thread calls HandleMidiEvent and ProcessDouble
 // with the instance lock held; Reset and HandleParamChange take the lock
 // themselves and may come from any host thread. The engine is touched only
-// under the lock. Preset file actions never run under the lock: the preset
-// parameters only note what they ask for, and RunDeferredWork does it, on
-// the editor's thread right after an editor change and on the instance's
-// own worker thread for every other change.
-class Thudwerk : public IPlugAdapter
+// under the lock. A catalogue preset is applied from the values of its file
+// kept in memory, at once, wherever the choice arrives; those values are
+// read at construction and again when the folder may have changed. Other
+// preset file actions never run under the lock: the preset parameters only
+// note what they ask for, and RunDeferredWork does it, on the editor's
+// thread right after an editor change and on the instance's own worker
+// thread for every other change.
+class Thudwerk : public IPlugAdapter, public PresetCacheOwner
 {
 public:
   // Host thread that creates the instance (under the module's creation
@@ -43,16 +49,20 @@ public:
   void Reset() override;
   // Forwards the parameter's value to the engine and, unless a state is
   // being restored, starts the preset actions of the five preset
-  // parameters: the note state and the preset index change at once, the
-  // file work is requested for RunDeferredWork. Takes the lock; allocates
-  // nothing.
+  // parameters: the note state, the preset index and a catalogue preset
+  // held in memory change at once; reading any other file and writing are
+  // requested for RunDeferredWork. Takes the lock; allocates nothing.
   void HandleParamChange(int paramIdx) override;
   // PresetLoad, PresetSave and PresetSelector act on changes only.
   bool ActsOnUnchangedValue(int paramIdx) const override;
   // Does the preset file work requested so far (reading and writing files
-  // outside the lock). Any thread but the audio thread; a caller that
+  // outside the lock) and, about once a second, reads the catalogue again
+  // when its folders changed. Any thread but the audio thread; a caller that
   // finds the worker busy waits for it.
   void RunDeferredWork() override;
+  // User-interface thread, lock not held: reads every catalogue file into
+  // memory again (the preset menu opens).
+  void RefreshPresetCache() override;
   // Audio thread, lock held, never allocates: handles the block's queued
   // messages in order, writes the host tempo into HostTempoBpm and renders
   // the whole block with one engine call. A message that would close the
@@ -84,7 +94,8 @@ public:
   // preset parameters read and write preset files through it.
   void AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions);
   // The preset library reads and writes its files through store from now
-  // on; store outlives the instrument.
+  // on; the worker reads the catalogue into memory again through it. store
+  // outlives the instrument.
   void UsePresetFileStore(PresetFileStore& store);
   const KickEngine* Engine() const { return mEngine.get(); }
 
@@ -121,9 +132,20 @@ private:
   // telling the host or the editor.
   void SetParamSilently(int paramIdx, double value);
   void StepPresetBy(double delta);
-  // After a selection or step: request the preset of PresetSelector's
-  // index, remember the index and let PresetSelector rest at 0 again.
-  void RequestPresetSelection();
+  // After a selection or step: load the preset of PresetSelector's index,
+  // remember the index and let PresetSelector rest at 0 again.
+  void SelectPreset(std::uint64_t sequence);
+  // Lock held, allocates nothing: loads the load selector's file, from
+  // memory when it is a catalogue file held there, else by a read of the
+  // worker. sequence is the change asking for it.
+  void LoadPresetFile(std::uint64_t sequence);
+  // Lock held, allocates nothing: sets the ten sound parameters (host
+  // value, engine, controls) from values, leaving those changed after
+  // sequence alone.
+  void ApplyPresetValues(const PresetFileValues& values, std::uint64_t sequence);
+  // Lock not held, mDeferredWorkMutex held: reads the catalogue into
+  // memory when forced or when its folders look changed.
+  void ReadPresetCacheAgain(bool force);
   // Lock held: hands the requests to the worker.
   void WakePresetWorker();
 
@@ -139,6 +161,21 @@ private:
   float mRetrigToken = 0.0f;
   float mCurrentPresetIndex = 0.0f;
   std::unique_ptr<PresetFileActions> mPresetFileActions;
+  // Guarded by the instance lock: the catalogue's values, and the catalogue
+  // index the load selector's path names (kLoadPathElsewhere for a path from
+  // the load prompt).
+  std::unique_ptr<PresetCache> mPresetCache;
+  static constexpr int kLoadPathElsewhere = -1;
+  int mLoadPathPreset = kPresetHeaderIndex;
+  // Guarded by the instance lock: every HandleParamChange takes the next
+  // number. A preset read by the worker lands only if no preset choice or
+  // restore came after its request, and leaves alone the parameters changed
+  // after it.
+  std::uint64_t mChangeSequence = 0;
+  std::uint64_t mLatestPresetSequence = 0;
+  std::array<std::uint64_t, kEngineNumParams> mParamChangeSequence = {};
+  // Guarded by mDeferredWorkMutex.
+  std::chrono::steady_clock::time_point mLastPresetCacheCheck;
   // The editor (owned by the base once attached), its scale and controls.
   IGraphics* mGraphics = nullptr;
   int mEditorScale = 1;

@@ -350,6 +350,8 @@ VstIntPtr IPlugVST::StringToParameter(int paramIdx, const char* text)
     value = std::atof(text);
     if (param->NegateDisplay()) value = -value;
   }
+  // Text is one more way for a host to send a value, resends included.
+  if (IsResentHostValue(paramIdx, param->ToNormalized(value))) return 1;
   param->SetClamped(value);
   if (IPlugEditor* editor = GetEditor())
     editor->PushParamToControls(paramIdx, param->Value(), false);

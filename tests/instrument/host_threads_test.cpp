@@ -1,7 +1,8 @@
 // The instrument built into the program and driven through its AEffect as
 // a VST2 host drives it: restores keep the user's sound, preset files are
-// read off the audio thread, and the host is never called back while the
-// instance lock is held.
+// read off the audio thread, a preset still being read loses to anything
+// newer, and the host is never called back while the instance lock is
+// held.
 
 #include "control.h"
 #include "graphics_headless.h"
@@ -14,8 +15,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <future>
+#include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -66,6 +72,40 @@ struct CountingStore : PresetFileStore
   const std::thread::id audioThread = std::this_thread::get_id();
   std::atomic<int> reads{0};
   std::atomic<int> readsOnAudioThread{0};
+};
+
+// Once armed, holds the next read until released, so that the test acts
+// while a preset file is on its way.
+struct HoldingStore : CountingStore
+{
+  PresetFileRead ReadLastLine(const std::string& path, std::string& lastLine) override
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (std::exchange(armed, false))
+    {
+      holding = true;
+      changed.notify_all();
+      changed.wait(lock, [this] { return !holding; });
+    }
+    lock.unlock();
+    return CountingStore::ReadLastLine(path, lastLine);
+  }
+  void Set(bool& flag, bool value)
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    flag = value;
+    changed.notify_all();
+  }
+  // A guard against a read that never comes, not a measure of time.
+  bool WaitUntilHolding()
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(20), [this] { return holding; });
+  }
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool armed = false;
+  bool holding = false;
 };
 
 class HostThreadsTest : public ::testing::Test
@@ -126,15 +166,13 @@ protected:
   IGraphicsHeadless* gui = nullptr;
 };
 
-TEST_F(HostThreadsTest, AutomatedPresetArrivesOffTheAudioThreadAndRestoresKeepTheTweak)
+TEST_F(HostThreadsTest, AutomatedPresetLandsAtOnceAndRestoresKeepTheTweak)
 {
   // PresetSelector spans -1 to 10000.
   effect->setParameter(effect, MainVolume, 0.1f);
   effect->setParameter(effect, PresetSelector, float(2.0 / 10001.0));
-  EXPECT_TRUE(host.PlayUntil(
-      effect, [this] { return Get(BassEnvDecay) == 0.85f; }, 500));
+  EXPECT_EQ(Get(BassEnvDecay), 0.85f) << "from memory, before the next block";
   EXPECT_EQ(Get(MainVolume), 0.8f);
-  EXPECT_GT(store.reads, 0);
 
   Tweak(0.9f, 0.33f);
   void* data = nullptr;
@@ -216,5 +254,43 @@ TEST_F(HostThreadsTest, HostIsCalledBackOnlyWithTheLockFree)
   ASSERT_TRUE(plug->SetEditorContentScale(2.0));
   EXPECT_EQ(host.CountCalls(audioMasterEndEdit), 1);
   EXPECT_EQ(host.callsUnderLock, 0);
+}
+
+TEST_F(HostThreadsTest, LaterChangesWinOverAPresetStillBeingRead)
+{
+  HoldingStore holding;
+  plug->UsePresetFileStore(holding);
+  plug->RunDeferredWork(); // the catalogue read again, through the new store
+  // Written after that read: not in memory, so read on the worker.
+  ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("EDM - 1990s Dance A"),
+                             "<BassEnvDecay>0.25</BassEnvDecay><MainVolume>0.5</MainVolume>"));
+  Tweak(0.5f, 0.75f);
+  void* data = nullptr;
+  const VstIntPtr size = host.Dispatch(effect, effGetChunk, 1, 0, &data);
+  const std::vector<char> saved(static_cast<char*>(data), static_cast<char*>(data) + size);
+  struct Case
+  {
+    const char* later;
+    std::function<void()> act;
+    float decay, volume;
+  };
+  const Case cases[] = {
+      {"automation", [&] { effect->setParameter(effect, BassEnvDecay, 0.125f); }, 0.125f, 0.5f},
+      {"restore", [&] { EXPECT_EQ(SetChunk(saved), 1); }, 0.5f, 0.75f},
+      {"the Deep Diver chosen", [&] { effect->setParameter(effect, PresetSelector, 2 / 10001.f); },
+       0.85f, 0.8f},
+  };
+  for (const Case& c : cases)
+  {
+    Tweak(0.5f, 0.75f);
+    effect->setParameter(effect, PresetSelector, 0.0f); // so that the next choice is new
+    holding.Set(holding.armed, true);
+    effect->setParameter(effect, PresetSelector, 3 / 10001.f); // index 2
+    ASSERT_TRUE(holding.WaitUntilHolding()) << c.later;
+    c.act();
+    holding.Set(holding.holding, false);
+    plug->RunDeferredWork(); // waits for the worker to finish with the read
+    ExpectSound(c.decay, c.volume, c.later);
+  }
 }
 } // namespace

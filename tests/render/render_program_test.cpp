@@ -1,12 +1,14 @@
 // thudwerk-render run as a program on the built plug-ins: its WAV holds what
 // the engine renders for the same notes and settings, in either format and
 // precision and from notes or a MIDI file; notes land on their own sample;
-// its picture decodes; failures end with their exit codes.
+// its picture decodes; a preset chosen on the command line lands in its
+// block in every run; failures end with their exit codes.
 
 #include "child_process.h"
 #include "kick_engine.h"
 #include "lice_png.h"
 #include "midi_bytes.h"
+#include "preset_sandbox.h"
 #include "render_options.h"
 #include "wav_reader.h"
 
@@ -17,6 +19,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 
 #ifndef THUDWERK_RENDER_PROGRAM
@@ -81,6 +84,21 @@ protected:
     EXPECT_EQ(wav.formatTag, 3);
     EXPECT_EQ(wav.sampleRate, uint32_t(kRate));
     return wav.samples;
+  }
+
+  // Renders note 36 after the given settings and returns the WAV's
+  // channels.
+  static std::vector<std::vector<double>> RenderNote(const std::string& plugin,
+                                                     std::vector<std::string> settings)
+  {
+    const std::string wav = PathFor("note.wav");
+    std::vector<std::string> arguments{plugin,       "-o",  wav,      "--no-picture",
+                                       "--duration", "0.3", "--note", "36"};
+    arguments.insert(arguments.end(), settings.begin(), settings.end());
+    EXPECT_EQ(Render(arguments), kExitSuccess);
+    WavContents contents;
+    EXPECT_TRUE(ReadWavFile(wav, &contents)) << plugin;
+    return contents.samples;
   }
 
   static fs::path sFolder;
@@ -203,6 +221,64 @@ TEST_F(RenderProgramTest, NotesOfOneMillisecondSoundInBothFormats)
     for (double sample : kick[0])
       peak = std::max(peak, std::fabs(sample));
     EXPECT_GT(peak, 0.05) << plugin << ": the note was lost";
+  }
+}
+
+TEST_F(RenderProgramTest, AChosenPresetLandsInItsBlockInEveryRun)
+{
+  PresetSandbox sandbox;
+  ASSERT_TRUE(sandbox.Ready());
+  // Values exact in single precision, as preset files hold them.
+  const std::pair<const char*, const char*> sound[] = {
+      {"BassAmpLevel", "0.75"},     {"BassEnvAttack", "0"},   {"BassEnvDecay", "0.875"},
+      {"BassPitchAmt", "0.125"},    {"MainVolume", "0.625"},  {"ReverbOffOn", "1"},
+      {"SnapAmpLevel", "0.5"},      {"SnapEnvDecay", "0.25"}, {"SnapPitchAmt", "0.375"},
+      {"TransistorDistLoad", "0.5"}};
+  std::string file;
+  std::vector<std::string> direct;
+  for (const auto& [name, value] : sound)
+  {
+    file += std::string("<") + name + ">" + value + "</" + name + ">";
+    direct.insert(direct.end(), {"--param", std::string(name) + "=" + value});
+  }
+  ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("WLCM - The Deep Diver"), file));
+  using Settings = std::vector<std::string>;
+  const Settings chosen = {"--param", "PresetSelector=1"}; // the README's example
+  const Settings tweaked = {"--param", "PresetSelector=1", "--set", "0.02:BassEnvDecay=0.5"};
+  auto with = [](Settings settings, const Settings& more)
+  {
+    settings.insert(settings.end(), more.begin(), more.end());
+    return settings;
+  };
+  // Settings whose render must match another's, or must not.
+  struct Case
+  {
+    Settings settings, reference;
+    bool same;
+  };
+  const Case cases[] = {
+      {chosen, direct, true},
+      {with(chosen, {"--param", "BassEnvDecay=0.5"}), with(direct, {"--param", "BassEnvDecay=0.5"}),
+       true},
+      // A host resending the value changes nothing; a new one acts.
+      {with(tweaked, {"--set", "0.05:PresetSelector=1"}), tweaked, true},
+      {with(tweaked, {"--set", "0.05:PresetSelector=2"}), tweaked, false},
+  };
+  for (const char* plugin : {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH})
+  {
+    std::map<Settings, std::vector<std::vector<double>>> renders;
+    auto render = [&](const Settings& settings) -> const std::vector<std::vector<double>>&
+    {
+      auto found = renders.find(settings);
+      if (found == renders.end())
+        found = renders.emplace(settings, RenderNote(plugin, settings)).first;
+      return found->second;
+    };
+    for (const Case& c : cases)
+      EXPECT_EQ(render(c.settings) == render(c.reference), c.same)
+          << plugin << ": " << ::testing::PrintToString(c.settings);
+    for (int run = 1; run < 20; ++run)
+      ASSERT_TRUE(RenderNote(plugin, chosen) == render(direct)) << plugin << ", run " << run;
   }
 }
 
