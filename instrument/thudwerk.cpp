@@ -337,11 +337,13 @@ void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
   // Each message is handled where the render has got to, so offsets order
   // the messages but do not place them. A gate closed before the engine's
   // envelopes have seen it open would never sound: such a message waits
-  // until they have, rendering the block in pieces, but never past one
+  // until they have (a release, until its note's length has passed),
+  // rendering the block in pieces, but never past one
   // retrigger hold after the end of its block, nor past a panic message
   // behind it. At rates beyond one kick per hold it is handled at that
   // bound and its note stays silent, so nothing piles up.
   int rendered = 0;
+  mLastNoteStart.inThisBlock = false;
   int64_t panicOffset = NextPanicOffset(frames);
   while (const IMidiEvent* message = mMidiQueue.Front())
   {
@@ -354,11 +356,21 @@ void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
       if (!panic) deadline = std::min(deadline, panicOffset);
       if (edge > rendered && edge <= deadline)
       {
-        if (edge >= frames) break;
-        RenderFrames(inputs, outputs, rendered, static_cast<int>(edge) - rendered);
-        rendered = static_cast<int>(edge);
+        // A release keeps its note's length when that ends after the
+        // kick's start, so a 30 ms note in a long block is not cut to a
+        // click; a panic goes as early as it can.
+        int64_t handleAt = edge;
+        if (!panic && message->mOffset >= 0 && mLastNoteStart.inThisBlock)
+          handleAt =
+              std::min(deadline, std::max(edge, int64_t{mLastNoteStart.handledAt} +
+                                                    message->mOffset - mLastNoteStart.offset));
+        if (handleAt >= frames) break;
+        RenderFrames(inputs, outputs, rendered, static_cast<int>(handleAt) - rendered);
+        rendered = static_cast<int>(handleAt);
       }
     }
+    if (message->Kind() == kMidiNoteOn && message->mData2 != 0)
+      mLastNoteStart = {true, rendered, message->mOffset};
     HandleQueuedMessage(*message);
     mMidiQueue.Remove();
     if (panic) panicOffset = NextPanicOffset(frames);

@@ -146,6 +146,15 @@ private:
   int32_t mNoteStack[kNoteCount] = {};
   int32_t mVelocityStack[kNoteCount] = {};
   float mRetrigToken = 0.0f;
+  // The last note-on handled in the current block: the frame the render had
+  // reached and the message's own offset. A release waiting for that note's
+  // kick keeps the note's length from there.
+  struct NoteStart
+  {
+    bool inThisBlock = false;
+    int handledAt = 0;
+    int offset = 0;
+  } mLastNoteStart;
   float mCurrentPresetIndex = 0.0f;
   std::unique_ptr<PresetFileActions> mPresetFileActions;
   // The editor (owned by the base once attached), its scale and controls.
