@@ -4,8 +4,10 @@
 #include "engine_params.h"
 #include "engine_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <new>
 
 namespace
@@ -31,6 +33,19 @@ void ReleaseStorage(KickEngine* engine)
   if (engine->cosineTable != nullptr) memory.release(engine->cosineTable);
   engine->~KickEngine();
   memory.release(engine);
+}
+
+// Frame counts from doubles that a huge sample rate could push past int.
+int FramesFromCount(double count)
+{
+  return count < static_cast<double>(std::numeric_limits<int>::max())
+             ? static_cast<int>(std::ceil(count))
+             : std::numeric_limits<int>::max();
+}
+
+double HoldSamples(const KickEngine& engine)
+{
+  return ComputeVoiceConstants(engine.params, engine.sampleRate, engine.velocity).holdSamples;
 }
 
 // Sizes every reverb line for the creation sample rate, once in the
@@ -158,14 +173,30 @@ int EngineGetErrorCode(const KickEngine* engine)
   return engine != nullptr ? engine->errorCode : 0;
 }
 
-bool EngineGateEdgePending(const KickEngine* engine)
+int EngineFramesUntilGateEdge(const KickEngine* engine)
 {
-  if (engine == nullptr) return false;
+  if (engine == nullptr) return 0;
   const double gate = engine->params[EngineParam::Voice00_NoteGate];
   const double token = engine->params[EngineParam::Voice00_NoteRetrig];
+  int frames = 0;
   for (const KickGenerator* gen : {&engine->bass, &engine->snap})
-    if (gen->hold > 0.0 || token != gen->prevRetrig || gen->prevGate != gate) return true;
-  return false;
+  {
+    // A token change starts a new hold at the next sample.
+    const bool tokenChanged = token != gen->prevRetrig;
+    const double hold = tokenChanged ? HoldSamples(*engine) : gen->hold;
+    double pending = 0.0;
+    if (hold > 0.0)
+      pending = std::ceil(hold) + 1.0;
+    else if (tokenChanged || gen->prevGate != gate)
+      pending = 1.0;
+    frames = std::max(frames, FramesFromCount(pending));
+  }
+  return frames;
+}
+
+int EngineRetriggerHoldFrames(const KickEngine* engine)
+{
+  return engine != nullptr ? FramesFromCount(HoldSamples(*engine)) : 0;
 }
 
 int EngineNumInputs(const KickEngine* engine)

@@ -94,10 +94,13 @@ double EngineGetParam(const KickEngine* engine, int index);
 double EngineGetSampleRate(const KickEngine* engine);
 int EngineGetBlockSize(const KickEngine* engine);
 int EngineGetErrorCode(const KickEngine* engine);
-// True until the envelopes have rendered a sample with the current gate: the
-// gate or the retrigger token changed since the last sample, or a retrigger
-// still holds the gate low. A gate closed before then is never heard.
-bool EngineGateEdgePending(const KickEngine* engine);
+// Frames the engine has to render before its envelopes have seen the current
+// gate: 0 when they already have; otherwise the rest of the retrigger hold
+// plus the sample that sees the gate. A gate closed before then is never
+// heard.
+int EngineFramesUntilGateEdge(const KickEngine* engine);
+// The length of the retrigger hold at the engine's sample rate, in frames.
+int EngineRetriggerHoldFrames(const KickEngine* engine);
 int EngineNumInputs(const KickEngine* engine);
 int EngineNumOutputs(const KickEngine* engine);
 const char* EngineGetInputName(const KickEngine* engine, int channel);

@@ -60,16 +60,29 @@ void MidiQueue::Remove()
   if (!Empty()) ++mFront;
 }
 
+const IMidiEvent* MidiQueue::At(int count) const
+{
+  return count >= 0 && count < Count() ? &mStorage[mFront + count] : nullptr;
+}
+
 void MidiQueue::Flush(int frames)
 {
   Compact();
   for (int i = 0; i < mBack; ++i)
   {
+    int64_t offset = mStorage[i].mOffset;
+    if (offset >= 0 && offset < frames) offset = frames - 1;
     // Host offsets are arbitrary int32 values; saturate instead of wrapping.
-    const int64_t offset = static_cast<int64_t>(mStorage[i].mOffset) - frames;
+    offset -= frames;
     mStorage[i].mOffset = static_cast<int32_t>(std::clamp<int64_t>(
         offset, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
   }
+}
+
+void MidiQueue::Clear()
+{
+  mFront = 0;
+  mBack = 0;
 }
 
 int MidiQueue::Resize(int size)

@@ -25,9 +25,17 @@ public:
   const IMidiEvent* Front() const;
   // Marks the front message handled; nothing when the queue is empty.
   void Remove();
+  // The message count places behind the front, or null past the back.
+  const IMidiEvent* At(int count) const;
   // After a block of frames: forgets the handled messages and moves the
-  // offsets of the rest so they count from the next block's start.
+  // offsets of the rest so they count from the next block's start. A
+  // message of this block left unhandled (held back) gets offset -1, the
+  // last frame of its block, and keeps moving with every later block: a
+  // negative offset always ends one frame before the end of the block the
+  // message came in, so the wait can be bounded.
   void Flush(int frames);
+  // Forgets every message (a reset or a resume must not replay old ones).
+  void Clear();
   // Off the audio thread: room for one message per frame of a block of size
   // frames, rounded up to 512, never below what is queued. Resize (0) keeps
   // the storage, so a zero block size cannot disable MIDI. Failed

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <new>
 #include <string>
@@ -39,6 +40,7 @@ constexpr float kRetrigLast = 0.99f;
 constexpr std::chrono::milliseconds kPresetCacheCheckPeriod{1000};
 constexpr int kSustainController = 64;
 constexpr int kAllNotesOffController = 123;
+constexpr int kAllSoundOffController = 120;
 constexpr int kPedalUp = 0;
 constexpr int kPedalDown = 127;
 
@@ -94,6 +96,13 @@ static_assert(sizeof(kShortNames) / sizeof(kShortNames[0]) == kEngineNumParams,
 
 // The parameters the editor shows as on/off switches.
 constexpr int kSwitchParams[] = {ReverbOffOn, VelAmpOffOn};
+// All sound off and all notes off: nothing queued before them waits past
+// them.
+bool IsPanic(const IMidiEvent& message)
+{
+  return message.Kind() == kMidiControlChange &&
+         (message.mData1 == kAllSoundOffController || message.mData1 == kAllNotesOffController);
+}
 } // namespace
 
 Thudwerk::Thudwerk(IPlugHostContext host)
@@ -284,6 +293,10 @@ void Thudwerk::Reset()
   for (int i = 0; i < ParamCount(); ++i)
     EngineSetParam(mEngine.get(), i, GetParam(i)->Value());
   SetParamSilently(PresetSelector, 0.0);
+  // Messages from before the reset belong to a stopped transport.
+  mMidiQueue.Clear();
+  // A message per frame: a block and the hold after it carry far fewer, even
+  // at a note per millisecond, since nothing waits longer.
   mMidiQueue.Resize(GetBlockSize());
   ClearNoteState();
 }
@@ -420,29 +433,92 @@ void Thudwerk::HandleMidiEvent(const IMidiEvent& message)
   // A note number above 127 (a broken byte from the host) names no key.
   const EMidiKind kind = message.Kind();
   if ((kind == kMidiNoteOn || kind == kMidiNoteOff) && message.mData1 > kMaxDataByte) return;
-  mMidiQueue.Add(message);
+  // Negative offsets (from faulty hosts) play at the block start; the queue
+  // keeps them for messages held back from earlier blocks.
+  IMidiEvent queued = message;
+  queued.mOffset = std::max(queued.mOffset, 0);
+  mMidiQueue.Add(queued);
 }
 
 void Thudwerk::ProcessDouble(double** inputs, double** outputs, int frames)
 {
-  // Offsets order the messages; the engine then renders the whole block
-  // from the state the last of them left. A gate closed before the engine's
-  // envelopes have seen it open (a note released in its own block, or
-  // within the retrigger hold) would never sound, so a message that would
-  // close it waits, with everything after it, for the start of a later
-  // block.
+  SetParamSilently(HostTempoBpm, GetTempo());
+  // Each message is handled where the render has got to, so offsets order
+  // the messages but do not place them. A gate closed before the engine's
+  // envelopes have seen it open would never sound: such a message waits
+  // until they have (a release, until its note's length has passed),
+  // rendering the block in pieces, but never past one
+  // retrigger hold after the end of its block, nor past a panic message
+  // behind it. At rates beyond one kick per hold it is handled at that
+  // bound and its note stays silent, so nothing piles up.
+  int rendered = 0;
+  mLastNoteStart.inThisBlock = false;
+  int64_t panicOffset = NextPanicOffset(frames);
   while (const IMidiEvent* message = mMidiQueue.Front())
   {
     if (message->mOffset >= frames) break;
-    if (WouldCloseGate(*message) && EngineGateEdgePending(mEngine.get())) break;
+    const bool panic = IsPanic(*message);
+    if (WouldCloseGate(*message))
+    {
+      const int64_t edge = rendered + int64_t{EngineFramesUntilGateEdge(mEngine.get())};
+      int64_t deadline = HoldDeadline(*message, frames);
+      if (!panic) deadline = std::min(deadline, panicOffset);
+      if (edge > rendered && edge <= deadline)
+      {
+        // A release keeps its note's length when that ends after the
+        // kick's start, so a 30 ms note in a long block is not cut to a
+        // click; a panic goes as early as it can.
+        int64_t handleAt = edge;
+        if (!panic && message->mOffset >= 0 && mLastNoteStart.inThisBlock)
+          handleAt =
+              std::min(deadline, std::max(edge, int64_t{mLastNoteStart.handledAt} +
+                                                    message->mOffset - mLastNoteStart.offset));
+        if (handleAt >= frames) break;
+        RenderFrames(inputs, outputs, rendered, static_cast<int>(handleAt) - rendered);
+        rendered = static_cast<int>(handleAt);
+      }
+    }
+    if (message->Kind() == kMidiNoteOn && message->mData2 != 0)
+      mLastNoteStart = {true, rendered, message->mOffset};
     HandleQueuedMessage(*message);
     mMidiQueue.Remove();
+    if (panic) panicOffset = NextPanicOffset(frames);
   }
   mMidiQueue.Flush(frames);
-
-  SetParamSilently(HostTempoBpm, GetTempo());
   // A null channel pointer leaves the engine silent until the next Reset.
-  EnginePerform(mEngine.get(), inputs, outputs, frames);
+  RenderFrames(inputs, outputs, rendered, frames - rendered);
+}
+
+int64_t Thudwerk::HoldDeadline(const IMidiEvent& message, int frames) const
+{
+  // A message held back from an earlier block has the last frame of that
+  // block as its offset.
+  const int64_t blockEnd = message.mOffset < 0 ? int64_t{message.mOffset} + 1 : frames;
+  return blockEnd + EngineRetriggerHoldFrames(mEngine.get());
+}
+
+int64_t Thudwerk::NextPanicOffset(int frames) const
+{
+  for (int i = 0; const IMidiEvent* message = mMidiQueue.At(i); ++i)
+  {
+    if (message->mOffset >= frames) break;
+    if (IsPanic(*message)) return message->mOffset;
+  }
+  return std::numeric_limits<int64_t>::max();
+}
+
+void Thudwerk::RenderFrames(double** inputs, double** outputs, int from, int frames)
+{
+  if (inputs == nullptr || outputs == nullptr || from == 0)
+  {
+    EnginePerform(mEngine.get(), inputs, outputs, frames);
+    return;
+  }
+  // Null channels stay null, so the engine still sees them.
+  const auto at = [from](double* channel) { return channel ? channel + from : nullptr; };
+  double* piecesIn[] = {at(inputs[0]), at(inputs[1])};
+  double* piecesOut[] = {at(outputs[0]), at(outputs[1])};
+  EnginePerform(mEngine.get(), piecesIn, piecesOut, frames);
 }
 
 bool Thudwerk::WouldCloseGate(const IMidiEvent& message) const

@@ -44,8 +44,9 @@ public:
   ~Thudwerk() override;
 
   // Processing starts, or the sample rate or block size changed: resets the
-  // engine at the current rate and hands it every parameter again, sizes the
-  // MIDI queue for the block size and forgets all notes. Allocates.
+  // engine at the current rate and hands it every parameter again, empties
+  // the MIDI queue and sizes it for the block size, and forgets all notes.
+  // Allocates when the block size changed.
   void Reset() override;
   // Forwards the parameter's value to the engine and, unless a state is
   // being restored, starts the preset actions of the five preset
@@ -63,11 +64,11 @@ public:
   // User-interface thread, lock not held: reads every catalogue file into
   // memory again (the preset menu opens).
   void RefreshPresetCache() override;
-  // Audio thread, lock held, never allocates: handles the block's queued
-  // messages in order, writes the host tempo into HostTempoBpm and renders
-  // the whole block with one engine call. A message that would close the
-  // gate before the engine has seen it open is kept, with the messages after
-  // it, for the start of a later block, so that every note sounds.
+  // Audio thread, lock held, never allocates: writes the host tempo into
+  // HostTempoBpm, handles the block's queued messages in order and renders
+  // the block. A message that would close the gate before the engine has
+  // seen it open waits until it has, the block rendering in pieces, for at
+  // most one retrigger hold past the end of its block.
   void ProcessDouble(double** inputs, double** outputs, int frames) override;
   // Audio thread, lock held by the adapter: queues messages of the MIDI
   // channel by frame offset; others are dropped.
@@ -127,6 +128,14 @@ private:
   bool GateOpen() const;
   // Whether handling the message would close an open gate.
   bool WouldCloseGate(const IMidiEvent& message) const;
+  // The frame of the block by which a held-back message is handled at the
+  // latest.
+  int64_t HoldDeadline(const IMidiEvent& message, int frames) const;
+  // The offset of the first all-sound-off or all-notes-off queued for this
+  // block; nothing before it waits past it.
+  int64_t NextPanicOffset(int frames) const;
+  // EnginePerform on frames [from, from + frames) of the channels.
+  void RenderFrames(double** inputs, double** outputs, int from, int frames);
   bool ParamIs(int paramIdx, double value) const;
   // Writes a value into the engine and mirrors it in the parameter, without
   // telling the host or the editor.
@@ -159,6 +168,15 @@ private:
   int32_t mNoteStack[kNoteCount] = {};
   int32_t mVelocityStack[kNoteCount] = {};
   float mRetrigToken = 0.0f;
+  // The last note-on handled in the current block: the frame the render had
+  // reached and the message's own offset. A release waiting for that note's
+  // kick keeps the note's length from there.
+  struct NoteStart
+  {
+    bool inThisBlock = false;
+    int handledAt = 0;
+    int offset = 0;
+  } mLastNoteStart;
   float mCurrentPresetIndex = 0.0f;
   std::unique_ptr<PresetFileActions> mPresetFileActions;
   // Guarded by the instance lock: the catalogue's values, and the catalogue

@@ -165,6 +165,9 @@ private:
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ApplyParameterChange(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
   void HandleNoteEvents(Steinberg::Vst::IEventList* events);
+  // Lock held. Leaving the bypass resets the plug-in, so that nothing queued
+  // before or during it plays afterwards.
+  void SetBypassState(bool bypassed);
   void ConnectInputs(const Steinberg::Vst::ProcessData& data);
   void ConnectOutputs(Steinberg::Vst::ProcessData& data);
   void FlagSilentOutputs(Steinberg::Vst::ProcessData& data);

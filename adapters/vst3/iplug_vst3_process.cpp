@@ -85,6 +85,13 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   return kResultOk;
 }
 
+void IPlugVST3::SetBypassState(bool bypassed)
+{
+  const bool resumes = IsBypassed() && !bypassed;
+  SetBypassed(bypassed);
+  if (resumes) Reset();
+}
+
 uint32 PLUGIN_API IPlugVST3::getProcessContextRequirements()
 {
   // The project time in samples comes with every context; it needs no flag.
@@ -113,7 +120,7 @@ void IPlugVST3::ApplyParameterChange(ParamID id, ParamValue value)
   if (id == kBypassParamId)
   {
     // Only effects have a bypass parameter.
-    if (!IsInstrument()) SetBypassed(value > 0.5);
+    if (!IsInstrument()) SetBypassState(value > 0.5);
     return;
   }
   if (id == kPresetParamId)

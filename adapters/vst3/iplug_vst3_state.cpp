@@ -69,7 +69,7 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
     {
       int32_t bypass = 0;
       ReadInt32At(word, 4, 0, &bypass);
-      SetBypassed(bypass != 0);
+      SetBypassState(bypass != 0);
     }
     RefreshParamControls();
   }
