@@ -69,9 +69,10 @@ void RenderBlocks(benchmark::State& state, Sound sound)
       benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
   EngineDestroy(engine);
 }
-// The library calls a sounding kick's formulas need per sample, and nothing
-// else: one envelope power and the shaper's two tanh. A floor for the
-// engine's figures.
+// The library calls a sounding kick's formulas name per sample, and nothing
+// else: one envelope power and the shaper's two tanh. A yardstick for the
+// engine's figures; the engine reads the shaper's values back from its memo
+// once a kick has visited them.
 void LibraryCallsPerSample(benchmark::State& state)
 {
   double phase = 0.0;

@@ -95,6 +95,11 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, RenderPath path, d
   // A local copy: the output buffers could alias the engine's doubles as far
   // as the compiler knows, which would force a reload of every history.
   TransistorShaperState shaper = engine.shaper;
+  ShapeMemo& memo = engine.shapeMemo;
+  ShapeMemoUse(memo, k.shaper);
+  // The clean bass runs the shaper too, unheard, so its histories are right
+  // when the distortion comes on.
+  const auto shape = [&memo](double z) { return ShapeMemoCurve(memo, z); };
   const ReverbGeometry geometry = engine.reverbGeometry;
   const CosineTable& table = *engine.cosineTable;
   const double sampleRate = engine.sampleRate;
@@ -115,7 +120,7 @@ void RenderChain(KickEngine& engine, const BlockConstants& k, RenderPath path, d
     const int n = frames - start < kRun ? frames - start : kRun;
     RunGenerator(engine.bass, k, k.bassTiming, sampleRate, invSampleRate, table, path, bassOut, n);
     for (int i = 0; i < n; ++i)
-      bassOut[i] = BassOut(bassOut[i], TransistorShaper(shaper, bassOut[i], k.shaper), k);
+      bassOut[i] = BassOut(bassOut[i], TransistorShaperWith(shaper, bassOut[i], shape), k);
     RunGenerator(engine.snap, k, k.snapTiming, sampleRate, invSampleRate, table, path, dry, n);
     for (int i = 0; i < n; ++i)
       dry[i] = DryMix(dry[i], bassOut[i], k);

@@ -7,6 +7,7 @@
 #include "kick_engine.h"
 #include "kick_voice.h"
 #include "reverb_network.h"
+#include "shape_memo.h"
 #include "transistor_shaper.h"
 
 #include <cstdint>
@@ -31,6 +32,8 @@ struct KickEngine
   KickGenerator snap;
   VelocityLatch velocity;
   TransistorShaperState shaper;
+  // Its storage follows the object in the engine's own allocation.
+  ShapeMemo shapeMemo;
   ReverbState reverb;
   // Derived from the sample rate at every reset.
   ReverbGeometry reverbGeometry;

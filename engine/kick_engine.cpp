@@ -74,10 +74,11 @@ bool AllocateDelayLines(KickEngine* engine, double sampleRate)
 KickEngine* EngineCreateWithMemory(double sampleRate, const EngineMemory& memory)
 {
   if (!UsableSampleRate(sampleRate)) return nullptr;
-  void* block = memory.allocateZeroed(1, sizeof(KickEngine));
+  void* block = memory.allocateZeroed(1, sizeof(KickEngine) + ShapeMemoBytes());
   if (block == nullptr) return nullptr;
   KickEngine* engine = new (block) KickEngine{};
   engine->memory = memory;
+  ShapeMemoAttach(engine->shapeMemo, static_cast<unsigned char*>(block) + sizeof(KickEngine));
 
   engine->cosineTable = static_cast<CosineTable*>(memory.allocateZeroed(1, sizeof(CosineTable)));
   if (engine->cosineTable == nullptr)

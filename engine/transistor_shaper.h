@@ -37,11 +37,13 @@ inline double ShapeCurve(double z, const ShaperConstants& k)
   return Clamp(shaped, -1.0, 1.0);
 }
 
-inline double TransistorShaper(TransistorShaperState& s, double input, const ShaperConstants& k)
+// One sample, with `shape` evaluating ShapeCurve under the block's constants.
+template <typename Curve>
+inline double TransistorShaperWith(TransistorShaperState& s, double input, Curve&& shape)
 {
   const double mid = (input - s.prevInput) * 0.5 + s.prevInput;
-  const double midShaped = ShapeCurve(mid, k);
-  const double sampleShaped = ShapeCurve(s.prevInput, k);
+  const double midShaped = shape(mid);
+  const double sampleShaped = shape(s.prevInput);
   const double smoothed = (sampleShaped + (s.prevSample - sampleShaped) * 0.5 + s.prevMid) * 0.5;
   const double blocked = smoothed - s.dcIn + FlushDenormal(s.dcOut * 0.9997);
   s.dcIn = smoothed;
@@ -50,6 +52,11 @@ inline double TransistorShaper(TransistorShaperState& s, double input, const Sha
   s.prevMid = FlushDenormal(midShaped);
   s.prevSample = FlushDenormal(sampleShaped);
   return FlushDenormal(blocked);
+}
+
+inline double TransistorShaper(TransistorShaperState& s, double input, const ShaperConstants& k)
+{
+  return TransistorShaperWith(s, input, [&k](double z) { return ShapeCurve(z, k); });
 }
 
 // True when the input histories are +0: a +0 input then leaves everything but

@@ -2,6 +2,7 @@
 
 #include "engine_test_support.h"
 #include "reference_kick.h"
+#include "shape_memo.h"
 #include "transistor_shaper.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,28 @@ TEST(TransistorShaper, ZeroLoadKeepsTheCleanBassAnyLoadSwitchesToTheShaper)
   EXPECT_NE(clean, shaped);
   // The shaped bass lags the clean one by one and a half samples.
   EXPECT_EQ(shaped[0], 0.0);
+}
+
+// The memo must give the curve's own bits for every input, on the grid and
+// off it, the first time (computed) and the second (read back), and forget a
+// curve when the drive changes.
+TEST(ShapeMemo, GivesTheCurvesOwnBitsForAnyInputAndDrive)
+{
+  std::vector<uint64_t> storage(ShapeMemoBytes() / sizeof(uint64_t) + 1, 0);
+  ShapeMemo memo{};
+  ShapeMemoAttach(memo, storage.data());
+  const double step = 1.0 / 65536;
+  const double inputs[] = {-1.0,       1.0,      0.0,        -0.0,        step,         -step,
+                           0.5 + step, step / 2, 1.0 + step, -1.0 - step, std::nan(""), 0.25};
+  for (double load : {0.0, 0.6, 1.0, 0.0})
+  {
+    const ShaperConstants k = ComputeShaperConstants(load);
+    ShapeMemoUse(memo, k);
+    for (int pass = 0; pass < 2; ++pass)
+      for (double z : inputs)
+        EXPECT_TRUE(SameBits(ShapeMemoCurve(memo, z), ShapeCurve(z, k)))
+            << "load " << load << ", input " << z << ", pass " << pass;
+  }
 }
 
 TEST(ReverbGeometry, LengthsAndGainsFollowTheSampleRate)
