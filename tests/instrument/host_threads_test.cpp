@@ -16,12 +16,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <future>
-#include <mutex>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace
@@ -80,32 +77,22 @@ struct HoldingStore : CountingStore
 {
   PresetFileRead ReadLastLine(const std::string& path, std::string& lastLine) override
   {
-    std::unique_lock<std::mutex> lock(mutex);
-    if (std::exchange(armed, false))
+    if (armed.exchange(false))
     {
-      holding = true;
-      changed.notify_all();
-      changed.wait(lock, [this] { return !holding; });
+      reading.set_value();
+      released.get_future().wait();
     }
-    lock.unlock();
     return CountingStore::ReadLastLine(path, lastLine);
   }
-  void Set(bool& flag, bool value)
+  void Arm()
   {
-    std::lock_guard<std::mutex> lock(mutex);
-    flag = value;
-    changed.notify_all();
+    reading = {};
+    released = {};
+    armed = true;
   }
-  // A guard against a read that never comes, not a measure of time.
-  bool WaitUntilHolding()
-  {
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, std::chrono::seconds(20), [this] { return holding; });
-  }
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool armed = false;
-  bool holding = false;
+  std::atomic<bool> armed{false};
+  std::promise<void> reading;
+  std::promise<void> released;
 };
 
 class HostThreadsTest : public ::testing::Test
@@ -284,11 +271,14 @@ TEST_F(HostThreadsTest, LaterChangesWinOverAPresetStillBeingRead)
   {
     Tweak(0.5f, 0.75f);
     effect->setParameter(effect, PresetSelector, 0.0f); // so that the next choice is new
-    holding.Set(holding.armed, true);
+    holding.Arm();
     effect->setParameter(effect, PresetSelector, 3 / 10001.f); // index 2
-    ASSERT_TRUE(holding.WaitUntilHolding()) << c.later;
+    // A guard against a read that never comes, not a measure of time.
+    ASSERT_EQ(holding.reading.get_future().wait_for(std::chrono::seconds(20)),
+              std::future_status::ready)
+        << c.later;
     c.act();
-    holding.Set(holding.holding, false);
+    holding.released.set_value();
     plug->RunDeferredWork(); // waits for the worker to finish with the read
     ExpectSound(c.decay, c.volume, c.later);
   }

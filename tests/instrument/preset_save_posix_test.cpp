@@ -80,9 +80,7 @@ void SetAge(const std::string& path, int seconds)
   ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
 }
 
-class PresetSaveTest : public InstrumentTest
-{
-};
+using PresetSaveTest = InstrumentTest;
 } // namespace
 
 TEST_F(PresetSaveTest, SavesKeepWhatTheUserOwns)
