@@ -1,6 +1,6 @@
-#include "x11_editor_driver.h"
+#include "x11/x11_editor_driver.h"
 
-#include "graphics_x11.h"
+#include "x11/graphics_x11.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,6 +1,6 @@
-#include "drawn_widgets.h"
+#include "drawn/drawn_widgets.h"
 
-#include "text_field.h"
+#include "drawn/text_field.h"
 
 #include "lice_blit.h"
 #include "lice_font.h"

@@ -1,7 +1,7 @@
-#include "graphics_win.h"
+#include "win32/graphics_win.h"
 
 #include "control.h"
-#include "text_field.h"
+#include "drawn/text_field.h"
 
 #include "plug_param.h"
 

@@ -1,11 +1,11 @@
-#include "graphics_x11.h"
+#include "x11/graphics_x11.h"
 
 #include "control.h"
-#include "drawn_widgets.h"
+#include "drawn/drawn_widgets.h"
 #include "resource_bitmap.h"
-#include "x11_errors.h"
-#include "x11_field_keys.h"
-#include "x11_surface.h"
+#include "x11/x11_errors.h"
+#include "x11/x11_field_keys.h"
+#include "x11/x11_surface.h"
 
 #include "critical_section.h"
 #include "lice_bitmap.h"

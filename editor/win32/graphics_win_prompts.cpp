@@ -1,4 +1,4 @@
-#include "graphics_win.h"
+#include "win32/graphics_win.h"
 
 #include "file_dialog_filter.h"
 #include "popup_menu_numbering.h"

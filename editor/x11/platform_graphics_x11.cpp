@@ -1,6 +1,6 @@
 #include "platform_graphics.h"
 
-#include "graphics_x11.h"
+#include "x11/graphics_x11.h"
 
 IGraphics* CreatePlatformGraphics(IPlugBase* plug, int width, int height, int fps,
                                   void* moduleInstance)

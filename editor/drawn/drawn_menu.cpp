@@ -1,4 +1,4 @@
-#include "drawn_menu.h"
+#include "drawn/drawn_menu.h"
 
 #include "menu.h"
 

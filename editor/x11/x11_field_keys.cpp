@@ -1,6 +1,6 @@
-#include "x11_field_keys.h"
+#include "x11/x11_field_keys.h"
 
-#include "text_field.h"
+#include "drawn/text_field.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>

@@ -1,4 +1,4 @@
-#include "x11_errors.h"
+#include "x11/x11_errors.h"
 
 #include <algorithm>
 #include <mutex>

@@ -2,7 +2,7 @@
 
 #include "control.h"
 #include "editor_test_plug.h"
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "test_images.h"
 
 #include <gtest/gtest.h>

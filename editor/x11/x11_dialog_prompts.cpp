@@ -1,22 +1,18 @@
-// The prompts of the Linux editor, drawn by the editor itself in
-// override-redirect windows that grab the pointer and keyboard while they
-// are up (so they also work without a window manager): the popup menu,
-// message boxes, the colour prompt and the file dialog's fallback. The file
-// prompt prefers the desktop's dialog program.
-#include "graphics_x11.h"
+// The dialogs of the Linux editor: message boxes, the colour prompt, the
+// link opener and the file prompt, which prefers the desktop's dialog program
+// and falls back on a dialog the editor draws itself.
+#include "x11/graphics_x11.h"
 
-#include "drawn_menu.h"
-#include "drawn_widgets.h"
+#include "drawn/drawn_widgets.h"
+#include "drawn/text_field.h"
 #include "file_dialog_filter.h"
 #include "file_dialog_programs.h"
-#include "popup_menu_numbering.h"
-#include "x11_field_keys.h"
-#include "x11_surface.h"
+#include "x11/x11_field_keys.h"
+#include "x11/x11_prompt_window.h"
 
 #include "lice_bitmap.h"
 #include "lice_font.h"
 
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -28,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -36,232 +33,6 @@ extern char** environ;
 
 namespace
 {
-// A top-level window of a prompt and the bitmap it shows.
-class PromptWindow
-{
-public:
-  PromptWindow(Display* display, const IRect& screenRect)
-      : mDisplay(display), mRect(screenRect), mBitmap(screenRect.W(), screenRect.H())
-  {
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    attributes.save_under = True;
-    attributes.event_mask =
-        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
-    const int screen = DefaultScreen(display);
-    mWindow =
-        XCreateWindow(display, RootWindow(display, screen), mRect.L, mRect.T,
-                      unsigned(std::max(1, mRect.W())), unsigned(std::max(1, mRect.H())), 0,
-                      DefaultDepth(display, screen), InputOutput, DefaultVisual(display, screen),
-                      CWOverrideRedirect | CWSaveUnder | CWEventMask, &attributes);
-    XMapRaised(display, mWindow);
-    mSurface = std::make_unique<X11Surface>(display, mWindow, DefaultVisual(display, screen),
-                                            DefaultDepth(display, screen), mRect.W(), mRect.H());
-  }
-  ~PromptWindow()
-  {
-    mSurface.reset();
-    XDestroyWindow(mDisplay, mWindow);
-    XFlush(mDisplay);
-  }
-  PromptWindow(const PromptWindow&) = delete;
-  PromptWindow& operator=(const PromptWindow&) = delete;
-
-  Window Id() const { return mWindow; }
-  const IRect& ScreenRect() const { return mRect; }
-  LICE_SysBitmap& Bitmap() { return mBitmap; }
-  void Present() { mSurface->Put(mBitmap, IRect(0, 0, mRect.W(), mRect.H())); }
-
-private:
-  Display* mDisplay;
-  IRect mRect;
-  Window mWindow = 0;
-  LICE_SysBitmap mBitmap;
-  std::unique_ptr<X11Surface> mSurface;
-};
-
-// The pointer and keyboard belong to a prompt while it is up.
-class InputGrab
-{
-public:
-  InputGrab(Display* display, Window window) : mDisplay(display)
-  {
-    // The window must be viewable before it can be grabbed.
-    XSync(display, False);
-    // Every event is reported to the prompt's window, even over the editor
-    // that has the focus (positions are taken from the screen).
-    XGrabPointer(display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-    XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-  }
-  ~InputGrab()
-  {
-    XUngrabKeyboard(mDisplay, CurrentTime);
-    XUngrabPointer(mDisplay, CurrentTime);
-    XFlush(mDisplay);
-  }
-  InputGrab(const InputGrab&) = delete;
-  InputGrab& operator=(const InputGrab&) = delete;
-
-private:
-  Display* mDisplay;
-};
-
-bool MenuKey(KeySym keysym, DrawnMenu::Key& key)
-{
-  switch (keysym)
-  {
-  case XK_Up:
-    key = DrawnMenu::Key::kUp;
-    return true;
-  case XK_Down:
-    key = DrawnMenu::Key::kDown;
-    return true;
-  case XK_Left:
-    key = DrawnMenu::Key::kLeft;
-    return true;
-  case XK_Right:
-    key = DrawnMenu::Key::kRight;
-    return true;
-  case XK_Return:
-  case XK_KP_Enter:
-  case XK_space:
-    key = DrawnMenu::Key::kEnter;
-    return true;
-  case XK_Escape:
-    key = DrawnMenu::Key::kEscape;
-    return true;
-  default:
-    return false;
-  }
-}
-
-class MenuClient : public IGraphicsX11::ModalClient
-{
-public:
-  MenuClient(Display* display, DrawnMenu& menu, LICE_CachedFont* font)
-      : mDisplay(display), mMenu(menu), mFont(font)
-  {
-    Sync();
-    if (!mWindows.empty()) mGrab = std::make_unique<InputGrab>(display, mWindows.front()->Id());
-  }
-
-  bool Owns(Window window) const override
-  {
-    return std::any_of(mWindows.begin(), mWindows.end(),
-                       [window](const auto& shown) { return shown->Id() == window; });
-  }
-
-  void HandleEvent(const XEvent& event) override
-  {
-    switch (event.type)
-    {
-    case Expose:
-      for (auto& window : mWindows)
-        if (window->Id() == event.xany.window) window->Present();
-      return;
-    case MotionNotify:
-      mMenu.PointerMoved(event.xmotion.x_root, event.xmotion.y_root);
-      break;
-    case ButtonPress:
-      // A press outside every level dismisses the menu; inside, the
-      // release chooses.
-      if (!Inside(event.xbutton.x_root, event.xbutton.y_root))
-        mOutcome = DrawnMenu::Outcome::kCancelled;
-      return;
-    case ButtonRelease:
-      // The release of the click that opened the menu lands outside it.
-      if (!Inside(event.xbutton.x_root, event.xbutton.y_root)) return;
-      mOutcome = mMenu.PointerClicked(event.xbutton.x_root, event.xbutton.y_root);
-      break;
-    case KeyPress:
-    {
-      XKeyEvent key = event.xkey;
-      DrawnMenu::Key menuKey;
-      if (!MenuKey(XLookupKeysym(&key, 0), menuKey)) return;
-      mOutcome = mMenu.KeyPressed(menuKey);
-      break;
-    }
-    default:
-      return;
-    }
-    Sync();
-  }
-
-  bool Done() const override { return mOutcome != DrawnMenu::Outcome::kOpen; }
-  void Abort() override { mOutcome = DrawnMenu::Outcome::kCancelled; }
-  DrawnMenu::Outcome Outcome() const { return mOutcome; }
-
-private:
-  bool Inside(int x, int y) const
-  {
-    return std::any_of(mWindows.begin(), mWindows.end(),
-                       [x, y](const auto& shown) { return shown->ScreenRect().Contains(x, y); });
-  }
-
-  // One window per open level, repainted.
-  void Sync()
-  {
-    const auto& levels = mMenu.Levels();
-    if (mWindows.size() > levels.size()) mWindows.resize(levels.size());
-    for (size_t i = 0; i < levels.size(); ++i)
-    {
-      if (i < mWindows.size() && mWindows[i]->ScreenRect() == levels[i].bounds) continue;
-      mWindows.resize(i);
-      mWindows.push_back(std::make_unique<PromptWindow>(mDisplay, levels[i].bounds));
-    }
-    for (size_t i = 0; i < levels.size(); ++i)
-      Paint(levels[i], *mWindows[i]);
-    XFlush(mDisplay);
-  }
-
-  void Paint(const DrawnMenu::Level& level, PromptWindow& window)
-  {
-    using namespace DrawnWidgets;
-    LICE_SysBitmap& bitmap = window.Bitmap();
-    const IRect all(0, 0, level.bounds.W(), level.bounds.H());
-    Fill(bitmap, all, kFace);
-    Frame(bitmap, all, kEdge);
-    for (int i = 0; i < int(level.rows.size()); ++i)
-    {
-      const IRect& row = level.rows[size_t(i)];
-      const IMenuItem* item = mMenu.Item(level, i);
-      if (item->HasFlag(IMenuItem::kSeparator))
-      {
-        const int middle = (row.T + row.B) / 2;
-        Fill(bitmap, IRect(row.L + 4, middle, row.R - 4, middle + 1), kEdge);
-        continue;
-      }
-      const bool highlighted = i == level.highlighted;
-      if (highlighted) Fill(bitmap, row, kHighlight);
-      const LICE_pixel ink = !mMenu.Selectable(level, i) ? kGreyText
-                             : highlighted               ? kHighlightText
-                                                         : kText;
-      if (item->HasFlag(IMenuItem::kChecked))
-      {
-        const int size = row.H() / 3;
-        const int left = row.L + (DrawnMenu::kMarkColumn - size) / 2 + 2;
-        const int top = row.T + (row.H() - size) / 2;
-        Fill(bitmap, IRect(left, top, left + size, top + size), ink);
-      }
-      const IRect label(row.L + DrawnMenu::kMarkColumn + DrawnMenu::kPadding, row.T,
-                        row.R - DrawnMenu::kArrowColumn, row.B);
-      Text(bitmap, mFont, mMenu.Label(level, i), label, ink);
-      if (mMenu.HasSubmenu(level, i))
-        Text(bitmap, mFont, ">", IRect(row.R - DrawnMenu::kArrowColumn, row.T, row.R - 4, row.B),
-             ink, ITextStyle::kAlignFar);
-    }
-    window.Present();
-  }
-
-  Display* mDisplay;
-  DrawnMenu& mMenu;
-  LICE_CachedFont* mFont;
-  std::vector<std::unique_ptr<PromptWindow>> mWindows;
-  std::unique_ptr<InputGrab> mGrab;
-  DrawnMenu::Outcome mOutcome = DrawnMenu::Outcome::kOpen;
-};
-
 // A small dialog: a caption, lines of text, optionally a list and a text
 // field, and a row of buttons. Enter presses the first button, Escape the
 // cancelling one.
@@ -671,38 +442,6 @@ std::string WithSlash(std::string folder)
   return folder;
 }
 } // namespace
-
-IMenu* IGraphicsX11::ShowPopupMenu(IMenu* menu, const IRect& rect)
-{
-  // The menu takes the button release.
-  ClearMouseCapture();
-  mCaptured = false;
-  if (!menu) return nullptr;
-  const PopupMenuNumbering numbering(*menu);
-  numbering.ClearChosenItems();
-  if (!mWindow || !menu->NItems()) return nullptr;
-
-  LICE_CachedFont* font = PromptFont();
-  const int rowHeight = (font ? font->LineHeight() : 14) + 6 * PromptScale();
-  DrawnMenu drawn(numbering, rowHeight,
-                  [font](const std::string& text) { return DrawnWidgets::TextWidth(font, text); });
-  int x = 0;
-  int y = 0;
-  EditorScreenOrigin(x, y);
-  int screenWidth = 0;
-  int screenHeight = 0;
-  ScreenSize(screenWidth, screenHeight);
-  drawn.Open(x + rect.L, y + rect.B, screenWidth, screenHeight);
-
-  IMenu* chosen = nullptr;
-  {
-    MenuClient client(mDisplay, drawn, font);
-    if (RunModal(client) && client.Outcome() == DrawnMenu::Outcome::kChosen)
-      chosen = numbering.Resolve(drawn.ChosenId());
-  }
-  SetAllControlsDirty();
-  return chosen;
-}
 
 int IGraphicsX11::ShowMessageDialog(const char* text, const char* caption, int type)
 {

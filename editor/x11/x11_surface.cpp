@@ -1,6 +1,6 @@
-#include "x11_surface.h"
+#include "x11/x11_surface.h"
 
-#include "x11_errors.h"
+#include "x11/x11_errors.h"
 
 #include "lice_bitmap.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "drawn/text_field.h"
 #include "graphics.h"
-#include "text_field.h"
 
 #include <X11/Xlib.h>
 

@@ -1,4 +1,4 @@
-#include "graphics_win.h"
+#include "win32/graphics_win.h"
 
 #include "control.h"
 #include "resource_bitmap.h"

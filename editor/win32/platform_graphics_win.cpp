@@ -1,6 +1,6 @@
 #include "platform_graphics.h"
 
-#include "graphics_win.h"
+#include "win32/graphics_win.h"
 
 IGraphics* CreatePlatformGraphics(IPlugBase* plug, int width, int height, int fps,
                                   void* moduleInstance)

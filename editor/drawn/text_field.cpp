@@ -1,4 +1,4 @@
-#include "text_field.h"
+#include "drawn/text_field.h"
 
 #include "plug_param.h"
 

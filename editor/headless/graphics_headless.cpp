@@ -1,4 +1,4 @@
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 
 #include "control.h"
 #include "file_dialog_filter.h"
