@@ -5,3 +5,7 @@
 // and register its window class; null elsewhere, where resources are
 // compiled in.
 void* PlugModuleInstance();
+
+// The folder of the module file, ending in its separator; empty when it
+// cannot be found (or, on Windows, before the library was attached).
+const char* PlugModuleFolder();
