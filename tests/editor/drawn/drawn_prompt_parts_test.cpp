@@ -1,7 +1,7 @@
 // The portable parts of the drawn prompts: the text field's editing and the
 // command lines of the desktop's file dialog programs.
-#include "file_dialog_programs.h"
 #include "drawn/text_field.h"
+#include "file_dialog_programs.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 #include "editor_test_plug.h"
 #include "file_dialog_filter.h"
-#include "win32/graphics_win.h"
 #include "knob_control.h"
 #include "test_images.h"
+#include "win32/graphics_win.h"
 #include "win32/win_dialog_answers.h"
 
 #include <commdlg.h>

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "editor_test_plug.h"
-#include "x11/graphics_x11.h"
 #include "knob_control.h"
 #include "test_images.h"
+#include "x11/graphics_x11.h"
 #include "x11/x11_editor_driver.h"
 #include "x11_host_window.h"
 
