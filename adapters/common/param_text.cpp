@@ -14,6 +14,7 @@ void CopyTextToHost(void* destination, const char* text, size_t capacity)
 
 bool ParamValueFromText(const IPlugParam& param, const char* text, double& value)
 {
+  if (!text) return false;
   if (param.DisplayTextCount() > 0)
   {
     const DisplayTextEntry* match = nullptr;

@@ -16,8 +16,8 @@ void CopyTextToHost(void* destination, const char* text, size_t capacity);
 
 // The plain value a host's text stands for: the value of the display text it
 // names exactly, or else the number it starts with (negated back for
-// parameters shown negated). False when the parameter has display texts and
-// none matches.
+// parameters shown negated). False without text, or when the parameter has
+// display texts and none matches.
 bool ParamValueFromText(const IPlugParam& param, const char* text, double& value);
 
 // A host's channel count limited to the channels that exist.
