@@ -3,7 +3,7 @@
 // the window opens) and an idle tick (nothing dirty).
 
 #include "bitmap_control.h"
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "knob_control.h"
 
 #include "lice_bitmap.h"

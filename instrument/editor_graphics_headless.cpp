@@ -1,6 +1,6 @@
 #include "editor_graphics.h"
 
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 
 IGraphics* CreateInstrumentGraphics(IPlugBase* plug, int width, int height, int fps,
                                     void* imageModule)

@@ -2,15 +2,14 @@
 // lock held. Mostly the host's user-interface thread; may allocate.
 #include "iplug_vst.h"
 
+#include "param_text.h"
 #include "vst2_chunk_header.h"
 #include "vst2_version.h"
 
-#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -25,32 +24,11 @@ constexpr VstIntPtr kVstVersion = 2400;
 constexpr VstInt32 kSysexFieldsEnd = VstInt32(offsetof(VstMidiSysexEvent, resvd2));
 // Older revisions of the parameter-text extension asked with this index.
 constexpr VstInt32 kLegacyString2ParameterIndex = 8;
-// Parameter names, labels and display texts: the interface says 8 bytes, but
-// hosts give 64 or more and names cut to 7 characters show up as duplicates
-// ("BassEnv" twice), so up to 31 characters are written, as most plug-ins do.
-constexpr size_t kParamTextCapacity = 32;
-
-// Copies text into a host buffer that holds capacity bytes, cut to fit and
-// terminated. Nothing is written without a buffer.
-void CopyToHost(void* destination, const char* text, size_t capacity)
-{
-  if (!destination || capacity == 0) return;
-  const size_t length = std::min(std::strlen(text ? text : ""), capacity - 1);
-  std::memcpy(destination, text ? text : "", length);
-  static_cast<char*>(destination)[length] = '\0';
-}
-
 // Hosts pass counts and indices in pointer-sized values; anything outside
 // the int range is as unknown as any other bad index.
 int IndexFromValue(VstIntPtr value)
 {
   return (value < INT_MIN || value > INT_MAX) ? -1 : static_cast<int>(value);
-}
-
-// A host's channel count limited to the channels that exist.
-int ClampChannelCount(VstInt32 requested, int available)
-{
-  return std::max(0, std::min(requested, static_cast<VstInt32>(available)));
 }
 } // namespace
 
@@ -124,11 +102,11 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     }
     return 0;
   case effGetProgramName:
-    CopyToHost(ptr, GetPresetName(GetCurrentPresetIdx()), kVstMaxProgNameLen);
+    CopyTextToHost(ptr, GetPresetName(GetCurrentPresetIdx()), kVstMaxProgNameLen);
     return 0;
   case effGetParamLabel:
     if (const IPlugParam* param = GetParam(index))
-      CopyToHost(ptr, param->LabelForHost(), kParamTextCapacity);
+      CopyTextToHost(ptr, param->LabelForHost(), kParamTextCapacity);
     return 0;
   case effGetParamDisplay:
     if (const IPlugParam* param = GetParam(index); param && ptr)
@@ -136,7 +114,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
   case effGetParamName:
     if (const IPlugParam* param = GetParam(index))
-      CopyToHost(ptr, param->Name(), kParamTextCapacity);
+      CopyTextToHost(ptr, param->Name(), kParamTextCapacity);
     return 0;
   case effSetSampleRate:
     SetSampleRateFromHost(opt);
@@ -164,7 +142,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return StringToParameter(index, static_cast<const char*>(ptr));
   case effGetProgramNameIndexed:
     if (!ptr) return 0;
-    CopyToHost(ptr, GetPresetName(index), kVstMaxProgNameLen);
+    CopyTextToHost(ptr, GetPresetName(index), kVstMaxProgNameLen);
     return static_cast<const char*>(ptr)[0] ? 1 : 0;
   case effGetInputProperties:
     return GetPinProperties(true, index, static_cast<VstPinProperties*>(ptr));
@@ -177,15 +155,15 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
                                  static_cast<const VstSpeakerArrangement*>(ptr));
   case effGetEffectName:
     if (!ptr) return 0;
-    CopyToHost(ptr, GetEffectName(), kVstMaxEffectNameLen);
+    CopyTextToHost(ptr, GetEffectName(), kVstMaxEffectNameLen);
     return 1;
   case effGetVendorString:
     if (!ptr) return 0;
-    CopyToHost(ptr, GetMakerName(), kVstMaxVendorStrLen);
+    CopyTextToHost(ptr, GetMakerName(), kVstMaxVendorStrLen);
     return 1;
   case effGetProductString:
     if (!ptr) return 0;
-    CopyToHost(ptr, GetProductName(), kVstMaxProductStrLen);
+    CopyTextToHost(ptr, GetProductName(), kVstMaxProductStrLen);
     return 1;
   case effGetVendorVersion:
     return DecimalFromPackedVersion(GetVersion());
@@ -337,19 +315,7 @@ VstIntPtr IPlugVST::StringToParameter(int paramIdx, const char* text)
   if (!param) return 0;
   if (!text) return 1;
   double value = 0.0;
-  if (param->DisplayTextCount() > 0)
-  {
-    const DisplayTextEntry* match = nullptr;
-    for (int i = 0; i < param->DisplayTextCount() && !match; ++i)
-      if (std::strcmp(param->DisplayTextAt(i)->mText, text) == 0) match = param->DisplayTextAt(i);
-    if (!match) return 0;
-    value = match->mValue;
-  }
-  else
-  {
-    value = std::atof(text);
-    if (param->NegateDisplay()) value = -value;
-  }
+  if (!ParamValueFromText(*param, text, value)) return 0;
   // Text is one more way for a host to send a value, resends included.
   if (IsResentHostValue(paramIdx, param->ToNormalized(value))) return 1;
   param->SetClamped(value);
@@ -367,7 +333,7 @@ VstIntPtr IPlugVST::GetPinProperties(bool input, int channel, VstPinProperties* 
   if (channel % 2 == 0 && channel + 1 < count) properties->flags |= kVstPinIsStereo;
   const std::string& label = input ? GetInChannel(channel)->mLabel : GetOutChannel(channel)->mLabel;
   if (!label.empty())
-    CopyToHost(properties->label, label.c_str(), sizeof(properties->label));
+    CopyTextToHost(properties->label, label.c_str(), sizeof(properties->label));
   else
     std::snprintf(properties->label, sizeof(properties->label), input ? "Input %d" : "Output %d",
                   channel + 1);
@@ -379,8 +345,8 @@ VstIntPtr IPlugVST::GetParameterProperties(int paramIdx, VstParameterProperties*
   const IPlugParam* param = GetParam(paramIdx);
   if (!param || !properties) return 0;
   *properties = VstParameterProperties{};
-  CopyToHost(properties->label, param->Name(), sizeof(properties->label));
-  CopyToHost(properties->shortLabel, param->ShortName(), sizeof(properties->shortLabel));
+  CopyTextToHost(properties->label, param->Name(), sizeof(properties->label));
+  CopyTextToHost(properties->shortLabel, param->ShortName(), sizeof(properties->shortLabel));
   if (param->IsSwitch()) properties->flags = kVstParameterIsSwitch;
   return 1;
 }

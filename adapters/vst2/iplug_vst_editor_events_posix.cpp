@@ -1,7 +1,7 @@
 #include "iplug_vst.h"
 
-#include "graphics_x11.h"
-#include "x11_editor_driver.h"
+#include "x11/graphics_x11.h"
+#include "x11/x11_editor_driver.h"
 
 // Hosts drive the editor with effEditIdle; for hosts that never send it,
 // the driver's thread steps in.

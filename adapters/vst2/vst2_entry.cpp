@@ -1,23 +1,12 @@
 // The module's entry point: hosts call VSTPluginMain (or its older name,
 // main, provided per platform beside this file) once per instance.
 
-#include "critical_section.h"
+#include "creation_lock.h"
 #include "thudwerk.h"
 #include "vst2_interface.h"
 
 #include <algorithm>
 #include <new>
-
-namespace
-{
-// Created on first use and destroyed when the library unloads; makes hosts
-// that create instances from several threads construct them one at a time.
-CriticalSection& CreationLock()
-{
-  static CriticalSection lock;
-  return lock;
-}
-} // namespace
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host)
 {

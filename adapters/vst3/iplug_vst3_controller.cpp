@@ -4,6 +4,7 @@
 #include "iplug_vst3.h"
 
 #include "iplug_vst3_view.h"
+#include "param_text.h"
 #include "vst3_strings.h"
 
 #include <cstring>
@@ -27,7 +28,7 @@ tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue value
   }
   const IPlugParam* param = GetParam(ParamIndexOf(id));
   if (!param || !string) return kResultFalse;
-  char text[32];
+  char text[kParamTextCapacity];
   param->FormatForHost(valueNormalized, true, text, sizeof(text), true);
   WidenToString128(text, string);
   return kResultOk;

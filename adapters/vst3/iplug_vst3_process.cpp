@@ -5,6 +5,7 @@
 #include "iplug_vst3.h"
 
 #include "graphics.h"
+#include "param_text.h"
 
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -181,7 +182,7 @@ void IPlugVST3::ConnectInputs(const ProcessData& data)
 {
   if (data.numInputs <= 0 || !data.inputs) return;
   const AudioBusBuffers& bus = data.inputs[0];
-  const int connected = std::min(std::max(bus.numChannels, 0), InChannelCount());
+  const int connected = ClampChannelCount(bus.numChannels, InChannelCount());
   for (int i = 0; i < InChannelCount(); ++i)
     SetInputConnected(i, i < connected);
   if (data.symbolicSampleSize == kSample32)

@@ -2,8 +2,8 @@
 
 #include "iplug_vst3.h"
 
-#include "graphics_x11.h"
-#include "x11_editor_driver.h"
+#include "x11/graphics_x11.h"
+#include "x11/x11_editor_driver.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/base/funknown.h"

@@ -2,7 +2,7 @@
 // the instance creation the factory calls.
 
 #include "cplugin_factory.h"
-#include "critical_section.h"
+#include "creation_lock.h"
 #include "four_char_code.h"
 #include "thudwerk.h"
 
@@ -13,14 +13,6 @@ using namespace Steinberg;
 
 namespace
 {
-
-// Created on first use and destroyed when the library unloads; hosts that
-// create instances from several threads get them constructed one at a time.
-CriticalSection& CreationLock()
-{
-  static CriticalSection lock;
-  return lock;
-}
 
 // context: the factory, whose host context the instance receives.
 FUnknown* CreateThudwerk(void* context)

@@ -1,4 +1,4 @@
-#include "headless_fixture.h"
+#include "headless/headless_fixture.h"
 
 #include "knob_control.h"
 

@@ -1,4 +1,4 @@
-#include "headless_fixture.h"
+#include "headless/headless_fixture.h"
 
 #include "bitmap_control.h"
 #include "file_selector_control.h"

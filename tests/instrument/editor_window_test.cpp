@@ -1,7 +1,7 @@
 // The VST2 binary's editor in a real Win32 window, run under Wine with a
 // display (Xvfb), as a host opens it.
 
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "kick_engine.h"
 #include "layout_table.h"
 #include "lice_bitmap.h"
@@ -10,7 +10,7 @@
 #include "preset_sandbox.h"
 #include "thudwerk.h"
 #include "vst2_test_host.h"
-#include "win_dialog_answers.h"
+#include "win32/win_dialog_answers.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 // GoogleTest first: Xlib's macros (Bool, None, Status) would rename its code.
 #include <gtest/gtest.h>
 
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "kick_engine.h"
 #include "preset_file.h"
 #include "preset_sandbox.h"

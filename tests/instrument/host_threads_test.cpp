@@ -5,7 +5,7 @@
 // held.
 
 #include "control.h"
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "layout_table.h"
 #include "preset_file_store.h"
 #include "preset_sandbox.h"

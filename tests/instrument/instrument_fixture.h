@@ -3,7 +3,7 @@
 // An instrument built in-process with the headless editor, whose prompts
 // answer from queues, over a preset folder of the test's own.
 
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "layout_table.h"
 #include "preset_file.h"
 #include "preset_file_selector.h"

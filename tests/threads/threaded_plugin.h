@@ -4,7 +4,7 @@
 // the format of the program (one program per format: the instrument class
 // is compiled once for each adapter).
 
-#include "graphics_headless.h"
+#include "headless/graphics_headless.h"
 #include "stress_sessions.h"
 
 #include <memory>

@@ -1,0 +1,7 @@
+#include "creation_lock.h"
+
+CriticalSection& CreationLock()
+{
+  static CriticalSection lock;
+  return lock;
+}

@@ -1,6 +1,0 @@
-#include "plug_module.h"
-
-void* PlugModuleInstance()
-{
-  return nullptr;
-}
