@@ -20,7 +20,8 @@ public:
     namespace fs = std::filesystem;
     PresetFileStamp stamp;
     std::error_code error;
-    const fs::path file(path);
+    // The path is UTF-8 on every system.
+    const fs::path file = fs::u8path(path);
     const fs::file_time_type modified = fs::last_write_time(file, error);
     if (error) return PresetFileStamp();
     stamp.exists = true;
