@@ -21,6 +21,7 @@ enum EApiKind : int32_t
 {
   kApiVST2 = 0,
   kApiVST3 = 1,
+  kApiLV2 = 2,
 };
 
 // How RunBlock and BypassBlock hand single-precision output to the host.
