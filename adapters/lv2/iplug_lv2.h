@@ -107,8 +107,8 @@ private:
   void HandleAtomEvents();
   // Fades the block towards the enable port's state; true once silent.
   void FadeOutputs(float* const* outputs, int frames, bool enabled);
-  // Lock held: whether a port value differs from the last one the host
-  // gave (before any, the parameter's own value); it becomes the last one.
+  // Lock held: whether a port value is the host's first or differs from
+  // the last one it gave; it becomes the last one.
   bool PortValueChanged(int paramIdx, float value);
   // The plain value a port value stands for: switches are on above 0.
   double PlainFromPort(int paramIdx, float value) const;

@@ -55,9 +55,11 @@ double IPlugLV2::PlainFromPort(int paramIdx, float value) const
 bool IPlugLV2::PortValueChanged(int paramIdx, float value)
 {
   float& last = mHostPortValues[static_cast<size_t>(paramIdx)];
-  const float previous = std::isnan(last) ? static_cast<float>(GetParam(paramIdx)->Value()) : last;
+  // The first value always counts: the host's port is a float, and the
+  // parameter takes it as it is, whatever its own default was.
+  const bool changed = std::isnan(last) || !(last == value);
   last = value;
-  return !(previous == value);
+  return changed;
 }
 
 void IPlugLV2::ApplyPortChanges()
@@ -112,9 +114,11 @@ void IPlugLV2::Run(uint32_t frames)
   const bool enabled = !mEnabledPort || !(*mEnabledPort <= 0.0f);
   if (enabled && mSilenced)
   {
-    // Nothing from before the fade-out plays afterwards.
+    // Nothing from before the fade-out plays afterwards, and the fresh
+    // start needs no fade.
     Reset();
     mSilenced = false;
+    mGain = 1.0;
   }
   if (!mSilenced) HandleAtomEvents();
   const int count = static_cast<int>(std::min<uint32_t>(frames, INT_MAX));
