@@ -3,6 +3,7 @@
 // factory presets as hosts apply them.
 
 #include "lilv_host.h"
+#include "lv2_identity.h"
 #include "preset_sandbox.h"
 #include "thudwerk_fixture.h"
 
@@ -22,8 +23,6 @@ namespace
 // The bundle just built, whatever the environment named.
 const bool kLv2PathSet = setenv("LV2_PATH", THUDWERK_LV2_DIR, 1) == 0;
 
-constexpr const char* kUri = "https://vornaudio.com/plugins/thudwerk";
-constexpr const char* kStateKey = "https://vornaudio.com/plugins/thudwerk#state";
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 64;
 constexpr int kParams = 27;
@@ -61,7 +60,7 @@ protected:
   {
     ASSERT_TRUE(kLv2PathSet);
     ThudwerkTest::SetUp();
-    plugin = host.Plugin(kUri);
+    plugin = host.Plugin(kLv2PluginUri);
     ASSERT_NE(plugin, nullptr) << "not found in LV2_PATH";
   }
 
@@ -154,7 +153,8 @@ protected:
 
   float& PortOf(LilvPluginInstance& plug, int paramIdx)
   {
-    const LilvPort* port = lilv_plugin_get_port_by_index(plugin, 3 + uint32_t(paramIdx));
+    const LilvPort* port =
+        lilv_plugin_get_port_by_index(plugin, kLv2FirstParamPort + uint32_t(paramIdx));
     return plug.Control(lilv_node_as_string(lilv_port_get_symbol(plugin, port)));
   }
 
@@ -170,7 +170,7 @@ protected:
   {
     std::vector<float> defaults(lilv_plugin_get_num_ports(plugin));
     lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
-    return defaults[3 + static_cast<size_t>(paramIdx)];
+    return defaults[kLv2FirstParamPort + static_cast<size_t>(paramIdx)];
   }
 
   int ParamIndexOf(const std::string& symbol)
@@ -178,7 +178,7 @@ protected:
     LilvNode* node = lilv_new_string(host.World(), symbol.c_str());
     const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, node);
     lilv_node_free(node);
-    return port ? static_cast<int>(lilv_port_get_index(plugin, port)) - 3 : -1;
+    return port ? static_cast<int>(lilv_port_get_index(plugin, port) - kLv2FirstParamPort) : -1;
   }
 
   LilvHost host;
@@ -315,7 +315,7 @@ TEST_P(Lv2BadStateTest, ChangesNothingAndFails)
     LV2_URID key;
   } offer{std::vector<uint8_t>(before.size() + GetParam().sizeChange, 0),
           host.Map(GetParam().chunkType ? LV2_ATOM__Chunk : LV2_ATOM__String), GetParam().present,
-          host.Map(kStateKey)};
+          host.Map(kLv2StateKeyUri)};
   auto retrieve = [](LV2_State_Handle handle, uint32_t key, size_t* size, uint32_t* type,
                      uint32_t* flags) -> const void*
   {
