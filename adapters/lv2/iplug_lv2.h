@@ -133,7 +133,9 @@ private:
   const float* mEnabledPort = nullptr;
   std::vector<const float*> mParamPorts;
   // Per parameter, the port value last seen from the host (or restored, or
-  // written by the editor; NaN before any); guarded by the lock.
+  // written by the editor; NaN before any). Guarded by the lock on the
+  // plug-in side; the editor side touches it on the user-interface thread
+  // only.
   std::vector<float> mHostPortValues;
   // After a restore the next port values are taken as they are.
   bool mAdoptPortValues = false;
