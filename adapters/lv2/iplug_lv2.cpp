@@ -107,7 +107,7 @@ void IPlugLV2::GetTimeSignature(int& numerator, int& denominator)
 
 bool IPlugLV2::ForwardsToHost(int paramIdx) const
 {
-  return mWritePort && GetParam(paramIdx) && ActsOnUnchangedValue(paramIdx);
+  return mWritePort && GetParam(paramIdx) && !IsPresetAction(paramIdx);
 }
 
 void IPlugLV2::WritePort(int paramIdx, float value)

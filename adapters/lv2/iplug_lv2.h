@@ -113,9 +113,9 @@ private:
   // The plain value a port value stands for: switches are on above 0.
   double PlainFromPort(int paramIdx, float value) const;
   bool IsParamPort(uint32_t port) const;
-  // Editor side: whether the host hears of the parameter's changes. File
-  // actions and preset choices stay in the editor; their results go out
-  // as the sound parameters they change.
+  // Editor side: whether the host hears of the parameter's changes. Preset
+  // actions stay in the editor; their results go out as the sound
+  // parameters they change.
   bool ForwardsToHost(int paramIdx) const;
   void WritePort(int paramIdx, float value);
 
