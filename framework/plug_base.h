@@ -21,6 +21,7 @@ enum EApiKind : int32_t
 {
   kApiVST2 = 0,
   kApiVST3 = 1,
+  kApiLV2 = 2,
 };
 
 // How RunBlock and BypassBlock hand single-precision output to the host.
@@ -137,6 +138,11 @@ public:
   // default) triggers nothing, so a host restoring values one by one or
   // resending an automation point changes nothing.
   virtual bool ActsOnUnchangedValue(int /*paramIdx*/) const { return true; }
+  // Whether a parameter acts on presets (choosing, stepping, loading,
+  // saving) rather than setting the sound. An editor that reaches the
+  // plug-in only through the host keeps such changes to itself and hands
+  // on the sound parameters they change. Default false.
+  virtual bool IsPresetAction(int /*paramIdx*/) const { return false; }
   // Any thread but the audio thread, lock not held: runs the work that
   // HandleParamChange left for later because it may wait for the disk.
   // Default nothing.

@@ -280,6 +280,11 @@ bool Thudwerk::ActsOnUnchangedValue(int paramIdx) const
   return paramIdx != PresetLoad && paramIdx != PresetSave && paramIdx != PresetSelector;
 }
 
+bool Thudwerk::IsPresetAction(int paramIdx) const
+{
+  return !ActsOnUnchangedValue(paramIdx) || paramIdx == PresetBackward || paramIdx == PresetForward;
+}
+
 void Thudwerk::WakePresetWorker()
 {
   if (mPresetWorker) mPresetWorker->Wake();

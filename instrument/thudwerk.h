@@ -56,6 +56,8 @@ public:
   void HandleParamChange(int paramIdx) override;
   // PresetLoad, PresetSave and PresetSelector act on changes only.
   bool ActsOnUnchangedValue(int paramIdx) const override;
+  // The five preset parameters.
+  bool IsPresetAction(int paramIdx) const override;
   // Does the preset file work requested so far (reading and writing files
   // outside the lock) and, about once a second, reads the catalogue again
   // when its folders changed. Any thread but the audio thread; a caller that

@@ -6,6 +6,7 @@
 #
 #   ~/.vst3/Thudwerk.vst3    the VST3 bundle
 #   ~/.vst/Thudwerk.so       the VST2 plug-in
+#   ~/.lv2/Thudwerk.lv2      the LV2 bundle
 #   <documents>/VornAudio/Thudwerk/Presets/Factory/   the factory presets
 #
 # <documents> is $THUDWERK_DOCUMENTS_DIR, else the XDG documents folder,
@@ -27,7 +28,7 @@ native_deps_present() {
   done
   [ -f /usr/include/png.h ] && [ -f /usr/include/CLI/CLI.hpp ] &&
     [ -d /usr/share/juce/modules/juce_audio_processors/format_types/VST3_SDK ] &&
-    pkg-config --exists freetype2 fontconfig
+    [ -f /usr/include/lv2/core/lv2.h ] && pkg-config --exists freetype2 fontconfig lilv-0
 }
 
 documents_folder() {
@@ -55,10 +56,11 @@ fi
 say "Building the plug-ins and thudwerk-render in $build_dir"
 cd "$root_dir"
 cmake --preset linux -B "$build_dir" >/dev/null
-cmake --build "$build_dir" --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_render
+cmake --build "$build_dir" --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_lv2 thudwerk_render
 
 vst3_bundle="$build_dir/adapters/vst3/Thudwerk.vst3"
 vst2_binary="$build_dir/adapters/vst2/Thudwerk.so"
+lv2_bundle="$build_dir/lv2/Thudwerk.lv2"
 renderer="$build_dir/tools/render/thudwerk-render"
 
 say "Installing the plug-ins for $(id -un)"
@@ -70,6 +72,11 @@ cp -R "$vst3_bundle" "$HOME/.vst3/Thudwerk.vst3.new"
 rm -rf "$HOME/.vst3/Thudwerk.vst3"
 mv "$HOME/.vst3/Thudwerk.vst3.new" "$HOME/.vst3/Thudwerk.vst3"
 install -m 0755 "$vst2_binary" "$HOME/.vst/Thudwerk.so"
+mkdir -p "$HOME/.lv2"
+rm -rf "$HOME/.lv2/Thudwerk.lv2.new"
+cp -R "$lv2_bundle" "$HOME/.lv2/Thudwerk.lv2.new"
+rm -rf "$HOME/.lv2/Thudwerk.lv2"
+mv "$HOME/.lv2/Thudwerk.lv2.new" "$HOME/.lv2/Thudwerk.lv2"
 
 preset_dir="$(documents_folder)/VornAudio/Thudwerk/Presets"
 say "Installing the factory presets into $preset_dir/Factory"
@@ -108,6 +115,7 @@ cat <<EOF
 Thudwerk is installed:
   VST3:     $HOME/.vst3/Thudwerk.vst3
   VST2:     $HOME/.vst/Thudwerk.so
+  LV2:      $HOME/.lv2/Thudwerk.lv2
   presets:  $preset_dir/Factory
 The demo bar:
   WAV:      $demo_dir/thudwerk-demo.wav
