@@ -40,7 +40,8 @@ LICE_MemBitmap* ResourceBitmap::RowsReady(int rows)
   if (!mDecoder)
   {
     const PngResourceBytes resource = FindPngResourceBytes(mModule, mId);
-    mDecoder = std::make_unique<PngRowDecoder>(resource.bytes, resource.size);
+    mDecoder = std::make_unique<PngRowDecoder>(resource.bytes, resource.size,
+                                               PngRowDecoder::Checksums::kSkip);
   }
   if (!mDecoder->DecodeRows(rows)) return nullptr;
   mPixels.store(mDecoder->Bitmap(), std::memory_order_relaxed);

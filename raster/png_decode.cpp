@@ -62,7 +62,9 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
   if (reader->padded > kMaxPadding) png_error(png, "truncated");
 }
 
-void RequestArgbBytes(png_structp png, png_infop info)
+// Each pixel as the bytes B, G, R, A: in memory, the packed 0xAARRGGBB
+// value the raster layer uses, so rows need no pass of their own.
+void RequestPixelBytes(png_structp png, png_infop info)
 {
   const int colourType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
@@ -79,26 +81,8 @@ void RequestArgbBytes(png_structp png, png_infop info)
   if (bitDepth < 8) png_set_packing(png);
   if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
     png_set_gray_to_rgb(png);
-  if (hasAlpha)
-    png_set_swap_alpha(png);
-  else
-    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
-}
-
-// Bytes A, R, G, B become the packed 0xAARRGGBB value.
-void ArgbBytesToPixels(LICE_MemBitmap& bitmap, int fromRow, int toRow)
-{
-  const int width = bitmap.Width();
-  for (int row = fromRow; row < toRow; ++row)
-  {
-    LICE_pixel* pixels = bitmap.Bits() + std::size_t(row) * bitmap.RowSpan();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(pixels);
-    for (int x = 0; x < width; ++x)
-    {
-      const unsigned char* p = bytes + 4 * x;
-      pixels[x] = LICE_Rgba(p[1], p[2], p[3], p[0]);
-    }
-  }
+  png_set_bgr(png);
+  if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
 }
 } // namespace
 
@@ -142,7 +126,7 @@ struct PngRowDecoder::State
   png_infop info = nullptr;
 };
 
-PngRowDecoder::PngRowDecoder(const void* bytes, std::size_t length)
+PngRowDecoder::PngRowDecoder(const void* bytes, std::size_t length, Checksums checksums)
 {
   if (!IsPngSignature(bytes, length))
   {
@@ -151,6 +135,11 @@ PngRowDecoder::PngRowDecoder(const void* bytes, std::size_t length)
   }
   gDecodeCount.fetch_add(1, std::memory_order_relaxed);
   mState = std::make_unique<State>(bytes, length);
+  if (mState->info && checksums == Checksums::kSkip)
+  {
+    png_set_option(mState->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+    png_set_crc_action(mState->png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+  }
   if (!mState->info || !ReadHeader())
   {
     Fail();
@@ -177,7 +166,7 @@ bool PngRowDecoder::ReadHeader()
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
   if (!IsDecodableSide(width) || !IsDecodableSide(height)) return false;
-  RequestArgbBytes(png, info);
+  RequestPixelBytes(png, info);
   // Interlaced rows are complete only after the last pass.
   mPasses = png_set_interlace_handling(png);
   png_read_update_info(png, info);
@@ -196,7 +185,6 @@ bool PngRowDecoder::DecodeRows(int rows)
     Fail();
     return false;
   }
-  ArgbBytesToPixels(*mBitmap, mRowsDone, rows);
   mRowsDone = rows;
   if (mRowsDone == height) mState.reset();
   return true;
