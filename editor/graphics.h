@@ -104,8 +104,9 @@ public:
   // controls directly. For a thread of the window's own as it starts, and as
   // it ends: a later thread may be given its id.
   void ForgetUserInterfaceThread();
-  // Decodes the image of a resource id; the file name's extension selects
-  // the decoder. Null when it cannot.
+  // The image of a resource id, its size known and its pixels decoded when
+  // first drawn; the file name's extension selects the decoder. Null when
+  // there is no such image.
   virtual LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) = 0;
 
   // What the plugin base needs (IPlugEditor); any thread.
