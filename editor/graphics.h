@@ -129,6 +129,9 @@ public:
   // to the screen.
   bool IsDirty(IRect& rect);
   bool Draw(const IRect& rect);
+  // The draw bitmap has been drawn whole since it was made: with what the
+  // dirty controls draw next, it is the current picture.
+  bool DrawnWhole() const { return mDrawnWhole; }
 
   // Drawing services for controls. DrawImage clips to the area being redrawn;
   // FillRect and DrawText are clipped by the bitmap only. A null blend is
@@ -226,6 +229,7 @@ protected:
   int mHiddenMousePointX = -1;
   int mHiddenMousePointY = -1;
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
+  bool mDrawnWhole = false;
   int mWidth;
   int mHeight;
   int mFPS;
