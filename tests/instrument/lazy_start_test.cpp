@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace
@@ -26,26 +27,42 @@ AEffect* BuiltInEntry(audioMasterCallback host)
   return (new Thudwerk(host))->GetAEffect();
 }
 
-// The editor painted once after it opens, at a scale.
-std::vector<LICE_pixel> FirstPaint(double contentScale)
+// An instance with its editor at a scale, made on the test's thread.
+class ScaledEditor
 {
-  Vst2TestHost host;
-  AEffect* effect = host.InstantiateFrom(&BuiltInEntry);
-  if (!effect) return {};
-  host.Dispatch(effect, effOpen);
-  auto* plug = static_cast<Thudwerk*>(static_cast<IPlugVST*>(effect->object));
-  auto* gui = dynamic_cast<IGraphicsHeadless*>(plug->GetEditor());
-  if (!gui || !plug->SetEditorContentScale(contentScale)) return {};
-  host.Dispatch(effect, effEditOpen);
-  gui->Tick();
-  LICE_IBitmap* drawn = gui->GetDrawBitmap();
-  std::vector<LICE_pixel> pixels;
-  for (int y = 0; y < drawn->Height(); ++y)
-    pixels.insert(pixels.end(), drawn->Bits() + y * drawn->RowSpan(),
-                  drawn->Bits() + y * drawn->RowSpan() + drawn->Width());
-  host.Dispatch(effect, effEditClose);
-  return pixels;
-}
+public:
+  explicit ScaledEditor(double contentScale)
+  {
+    AEffect* effect = mHost.InstantiateFrom(&BuiltInEntry);
+    if (!effect) return;
+    mHost.Dispatch(effect, effOpen);
+    auto* plug = static_cast<Thudwerk*>(static_cast<IPlugVST*>(effect->object));
+    if (!plug->SetEditorContentScale(contentScale)) return;
+    mEffect = effect;
+    mGui = dynamic_cast<IGraphicsHeadless*>(plug->GetEditor());
+  }
+
+  // Opens the editor and paints it once; any one thread.
+  std::vector<LICE_pixel> FirstPaint()
+  {
+    std::vector<LICE_pixel> pixels;
+    if (!mGui) return pixels;
+    mHost.Dispatch(mEffect, effEditOpen);
+    mGui->Tick();
+    LICE_IBitmap* drawn = mGui->GetDrawBitmap();
+    for (int y = 0; y < drawn->Height(); ++y)
+      pixels.insert(pixels.end(), drawn->Bits() + y * drawn->RowSpan(),
+                    drawn->Bits() + y * drawn->RowSpan() + drawn->Width());
+    mHost.Dispatch(mEffect, effEditClose);
+    return pixels;
+  }
+
+private:
+  Vst2TestHost mHost;
+  AEffect* mEffect = nullptr;
+  IGraphicsHeadless* mGui = nullptr;
+};
+
 } // namespace
 
 TEST(LazyStart, ScanningDecodesNoImageMakesNoFontAndReadsNoPreset)
@@ -80,15 +97,29 @@ TEST(LazyStart, FirstPaintIsThePictureOfImagesDecodedWhole)
   for (const auto& [contentScale, imageIdOffset] :
        {std::pair{1.0, 0}, {2.0, kDoubleScaleImageIdOffset}})
   {
-    const std::vector<LICE_pixel> lazy = FirstPaint(contentScale);
+    const std::vector<LICE_pixel> lazy = ScaledEditor(contentScale).FirstPaint();
     for (int id = kImageBackground; id <= kImageRackShadow; ++id)
     {
       LICE_IBitmap* image = ImageCache::Find(id + imageIdOffset);
       ASSERT_NE(image, nullptr) << id;
       ASSERT_NE(image->Bits(), nullptr) << id;
     }
-    const std::vector<LICE_pixel> whole = FirstPaint(contentScale);
+    const std::vector<LICE_pixel> whole = ScaledEditor(contentScale).FirstPaint();
     ASSERT_FALSE(lazy.empty()) << contentScale;
     EXPECT_TRUE(lazy == whole) << contentScale;
   }
+}
+
+TEST(LazyStart, TwoEditorsFirstPaintingAtOnceShareTheDecoding)
+{
+  PresetSandbox sandbox;
+  ASSERT_TRUE(sandbox.Ready());
+  ScaledEditor one(2.0);
+  ScaledEditor other(2.0);
+  std::vector<LICE_pixel> otherPicture;
+  std::thread otherThread([&] { otherPicture = other.FirstPaint(); });
+  const std::vector<LICE_pixel> picture = one.FirstPaint();
+  otherThread.join();
+  ASSERT_FALSE(picture.empty());
+  EXPECT_TRUE(picture == otherPicture);
 }
