@@ -119,8 +119,9 @@ Thudwerk::Thudwerk(IPlugHostContext host)
   ClearNoteState();
   BuildEditor();
   CreateDefaultPreset("Init", 1);
-  // The catalogue is read when the instance starts (OnActivate), not here:
-  // an instance a host only scans reads no file.
+  // The catalogue is read when the instance is prepared for processing
+  // (Reset, OnActivate), not here: an instance a host only scans reads no
+  // file.
   mPresetWorker = std::make_unique<WakeableWorker>([this] { Thudwerk::RunDeferredWork(); },
                                                    kPresetCacheCheckPeriod);
 }
@@ -307,6 +308,9 @@ void Thudwerk::WakePresetWorker()
 void Thudwerk::Reset()
 {
   CriticalSectionLock lock(GetLock());
+  // Hosts set the rate and block size before the first block, with or
+  // without an activation.
+  ReadPresetCacheFirstTime();
   EngineReset(mEngine.get(), GetSampleRate(), kEngineBlockSize);
   // The reset put every engine parameter back to its reset value.
   for (int i = 0; i < ParamCount(); ++i)

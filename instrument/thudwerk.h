@@ -29,8 +29,8 @@
 // themselves and may come from any host thread. The engine is touched only
 // under the lock. A catalogue preset is applied from the values of its file
 // kept in memory, at once, wherever the choice arrives; those values are
-// read when the instance first starts (or a preset is chosen before) and
-// again when the folder may have changed. Other
+// read when the instance is first prepared for processing (or a preset is
+// chosen before) and again when the folder may have changed. Other
 // preset file actions never run under the lock: the preset parameters only
 // note what they ask for, and RunDeferredWork does it, on the editor's
 // thread right after an editor change and on the instance's own worker
@@ -47,7 +47,8 @@ public:
   // Processing starts, or the sample rate or block size changed: resets the
   // engine at the current rate and hands it every parameter again, empties
   // the MIDI queue and sizes it for the block size, and forgets all notes.
-  // Allocates when the block size changed.
+  // Allocates when the block size changed; the first time, reads the
+  // catalogue.
   void Reset() override;
   // Forwards the parameter's value to the engine and, unless a state is
   // being restored, starts the preset actions of the five preset
