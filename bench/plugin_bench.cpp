@@ -2,7 +2,9 @@
 // with distortion and reverb, a note on every beat at 120 BPM, BassPitchAmt
 // automated at every block) in 64-sample double-precision blocks, rendered
 // by the bare engine, through VST2 processDoubleReplacing and through the
-// VST3 process call. Compare the "sample" figures of the three.
+// VST3 process call. Compare the "sample" figures of the three. Also what
+// a host waits for and keeps resident before any sound: loading the module
+// with its first instance, a further instance, and opening the editor.
 
 #include "kick_engine.h"
 #include "plugin_module.h"
@@ -17,12 +19,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
+
+// Last: Xlib's macros (Bool, None, Status) would rename the code above.
+#include "x11_host_window.h"
 
 namespace
 {
@@ -237,6 +246,149 @@ void ResidentMemory(benchmark::State& state)
   if (instances > 1) state.counters["further_MiB"] = (all - first) / (instances - 1);
 }
 
+// What a host waits for (wall-clock milliseconds), the processor time the
+// process spends on it, all threads (nanoseconds), and what it keeps
+// resident (MiB), at one step of bringing up the VST2 plug-in.
+struct StartupStep
+{
+  double ms = 0.0;
+  double cpuNs = 0.0;
+  double mib = 0.0;
+};
+
+double ProcessNanoseconds()
+{
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return now.tv_sec * 1e9 + now.tv_nsec;
+}
+
+template <typename StepFn>
+StartupStep Measure(StepFn step)
+{
+  const double mib = ResidentMegabytes();
+  const double cpuNs = ProcessNanoseconds();
+  const auto start = std::chrono::steady_clock::now();
+  step();
+  const std::chrono::duration<double, std::milli> elapsed =
+      std::chrono::steady_clock::now() - start;
+  return {elapsed.count(), ProcessNanoseconds() - cpuNs, ResidentMegabytes() - mib};
+}
+
+enum StartupStepIndex
+{
+  kLoadWithFirstInstance,
+  kFurtherInstance,
+  kFirstEditorOpen,
+  kEditorReopen,
+  kStartupSteps
+};
+
+constexpr const char* kStartupStepNames[kStartupSteps] = {"load", "further", "open", "reopen"};
+
+// Opens the editor in a host window and paints it once (the first idle call
+// after opening draws every control), until the picture is on the X server.
+StartupStep OpenAndPaint(Vst2Host& host, AEffect* effect, X11HostWindow& window)
+{
+  return Measure(
+      [&]
+      {
+        host.Dispatch(effect, effEditOpen, 0, 0, window.Handle());
+        host.Dispatch(effect, effEditIdle);
+        window.Sync();
+      });
+}
+
+// Runs in a process of its own, so the module is loaded afresh: module load
+// with the first instance started as a host starts it, a second instance,
+// and, when there is a display, the first open of the double-scale editor
+// and a reopen.
+void MeasureStartup(StartupStep (&steps)[kStartupSteps])
+{
+  std::unique_ptr<Vst2Host> host;
+  AEffect* first = nullptr;
+  AEffect* further = nullptr;
+  steps[kLoadWithFirstInstance] = Measure(
+      [&]
+      {
+        host = std::make_unique<Vst2Host>(THUDWERK_VST2_PLUGIN_PATH);
+        first = host->InstantiateAndStart(kSampleRate, kBlock);
+      });
+  steps[kFurtherInstance] =
+      Measure([&] { further = host->InstantiateAndStart(kSampleRate, kBlock); });
+  if (first == nullptr || further == nullptr)
+  {
+    steps[kLoadWithFirstInstance].ms = -1.0;
+    return;
+  }
+  if (std::getenv("DISPLAY") == nullptr) return;
+  X11HostWindow window(1100, 1000);
+  if (!window.Valid()) return;
+  steps[kFirstEditorOpen] = OpenAndPaint(*host, first, window);
+  host->Dispatch(first, effEditClose);
+  window.Sync();
+  steps[kEditorReopen] = OpenAndPaint(*host, first, window);
+  host->Dispatch(first, effEditClose);
+}
+
+// One child process per iteration; each figure is the median of the
+// iterations: "_ms" wall-clock milliseconds, "_pow" the processor time of
+// the process in pow calls of this run (what compares on a busy machine),
+// "_MiB" resident memory added. Without a display (run it under
+// scripts/with-xvfb.sh) the editor figures stay 0.
+void Startup(benchmark::State& state)
+{
+  std::vector<StartupStep> runs[kStartupSteps];
+  for (auto _ : state)
+  {
+    int channel[2];
+    if (pipe(channel) != 0)
+    {
+      state.SkipWithError("no pipe");
+      return;
+    }
+    const pid_t child = fork();
+    if (child == 0)
+    {
+      close(channel[0]);
+      StartupStep steps[kStartupSteps];
+      MeasureStartup(steps);
+      const bool written = write(channel[1], steps, sizeof(steps)) == ssize_t(sizeof(steps));
+      _exit(written ? 0 : 1);
+    }
+    close(channel[1]);
+    StartupStep steps[kStartupSteps];
+    const bool read =
+        child > 0 && ::read(channel[0], steps, sizeof(steps)) == ssize_t(sizeof(steps));
+    close(channel[0]);
+    int status = 0;
+    if (child > 0) waitpid(child, &status, 0);
+    if (!read || steps[kLoadWithFirstInstance].ms < 0.0)
+    {
+      state.SkipWithError("the VST2 plug-in did not load");
+      return;
+    }
+    for (int i = 0; i < kStartupSteps; ++i)
+      runs[i].push_back(steps[i]);
+  }
+  const double powNs = bench::PowCallNanoseconds();
+  for (int i = 0; i < kStartupSteps; ++i)
+  {
+    auto median = [&](double StartupStep::*field)
+    {
+      std::vector<double> values;
+      for (const StartupStep& step : runs[i])
+        values.push_back(step.*field);
+      std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+      return values[values.size() / 2];
+    };
+    const std::string name = kStartupStepNames[i];
+    state.counters[name + "_ms"] = median(&StartupStep::ms);
+    state.counters[name + "_pow"] = median(&StartupStep::cpuNs) / powNs;
+    state.counters[name + "_MiB"] = median(&StartupStep::mib);
+  }
+}
+
 // Creating, starting and closing one VST2 instance, which reads the preset
 // catalogue's files (46 factory, 100 user slots) into memory: run it with
 // THUDWERK_DOCUMENTS_DIR at a preset folder, and at an empty one, to see
@@ -257,6 +409,9 @@ void Vst2CreateAndClose(benchmark::State& state)
 }
 } // namespace
 
+// First: its children must start from a process that never loaded the
+// plug-in.
+BENCHMARK(Startup)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(Vst2CreateAndClose)->Unit(benchmark::kMillisecond);
 BENCHMARK(ResidentMemory)->Arg(1)->Arg(2)->Arg(8)->Iterations(1);
 BENCHMARK(BareEngine);

@@ -138,6 +138,7 @@ void IGraphics::PrepareDraw()
   // A zero or negative size leaves the bitmap without pixels; drawing into
   // it then does nothing.
   mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth, mHeight);
+  mDrawnWhole = false;
 }
 
 void IGraphics::PushParamToControls(int paramIdx, double value, bool normalized)
@@ -209,6 +210,7 @@ bool IGraphics::Draw(const IRect& rect)
     if (!control->IsHidden() && rect.Intersects(control->GetRECT())) control->Draw(this);
     control->MarkClean();
   }
+  if (rect.L <= 0 && rect.T <= 0 && rect.R >= mWidth && rect.B >= mHeight) mDrawnWhole = true;
   return DrawScreen(rect);
 }
 

@@ -104,8 +104,9 @@ public:
   // controls directly. For a thread of the window's own as it starts, and as
   // it ends: a later thread may be given its id.
   void ForgetUserInterfaceThread();
-  // Decodes the image of a resource id; the file name's extension selects
-  // the decoder. Null when it cannot.
+  // The image of a resource id, its size known and its pixels decoded when
+  // first drawn; the file name's extension selects the decoder. Null when
+  // there is no such image.
   virtual LICE_IBitmap* LoadResourceBitmap(int id, const char* fileName) = 0;
 
   // What the plugin base needs (IPlugEditor); any thread.
@@ -128,6 +129,9 @@ public:
   // to the screen.
   bool IsDirty(IRect& rect);
   bool Draw(const IRect& rect);
+  // The draw bitmap has been drawn whole since it was made: with what the
+  // dirty controls draw next, it is the current picture.
+  bool DrawnWhole() const { return mDrawnWhole; }
 
   // Drawing services for controls. DrawImage clips to the area being redrawn;
   // FillRect and DrawText are clipped by the bitmap only. A null blend is
@@ -225,6 +229,7 @@ protected:
   int mHiddenMousePointX = -1;
   int mHiddenMousePointY = -1;
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
+  bool mDrawnWhole = false;
   int mWidth;
   int mHeight;
   int mFPS;

@@ -49,6 +49,7 @@ bool IGraphics::DrawText(ITextStyle* text, const char* str, const IRect& rect)
   if (!text || !mDrawBitmap) return false;
   LICE_CachedFont* font = text->mCached ? text->mCached : CacheFont(text);
   if (!font) return false;
+  CriticalSectionLock hold(font->UseLock());
   font->SetTextColor(text->mColor.Packed());
   LICE_Rect area{rect.L, rect.T, rect.R, rect.B};
   font->DrawText(mDrawBitmap.get(), str, -1, &area, TextFlags(*text));
@@ -61,9 +62,12 @@ bool IGraphics::MeasureText(ITextStyle* text, const char* str, IRect& rect)
   if (!text) return false;
   LICE_CachedFont* font = text->mCached ? text->mCached : CacheFont(text);
   if (!font) return false;
-  font->SetTextColor(text->mColor.Packed());
   LICE_Rect extent{0, 0, 0, 0};
-  font->DrawText(nullptr, str, -1, &extent, TextFlags(*text) | LICE_TextCalcRect);
+  {
+    CriticalSectionLock hold(font->UseLock());
+    font->SetTextColor(text->mColor.Packed());
+    font->DrawText(nullptr, str, -1, &extent, TextFlags(*text) | LICE_TextCalcRect);
+  }
   const int w = extent.right - extent.left;
   const int h = extent.bottom - extent.top;
   if (text->mAlign == ITextStyle::kAlignCenter)

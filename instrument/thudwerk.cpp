@@ -119,10 +119,9 @@ Thudwerk::Thudwerk(IPlugHostContext host)
   ClearNoteState();
   BuildEditor();
   CreateDefaultPreset("Init", 1);
-  // Read here, not on the worker: a host may choose a preset in its first
-  // block, and it must land there in every run.
-  ReadPresetCache(*mPresetFileStore, mDocumentsFolder, *mPresetCache);
-  mLastPresetCacheCheck = std::chrono::steady_clock::now();
+  // The catalogue is read when the instance is prepared for processing
+  // (Reset, OnActivate), not here: an instance a host only scans reads no
+  // file.
   mPresetWorker = std::make_unique<WakeableWorker>([this] { Thudwerk::RunDeferredWork(); },
                                                    kPresetCacheCheckPeriod);
 }
@@ -217,6 +216,8 @@ void Thudwerk::UsePresetFileStore(PresetFileStore& store)
   CriticalSectionLock lock(GetLock());
   mPresetFileStore = &store;
   if (mPresetFileActions) mPresetFileActions->UseFileStore(store);
+  // A catalogue not read yet will be read through the new store.
+  if (!mPresetCacheRead) return;
   mPresetRequests.refreshCache = true;
   WakePresetWorker();
 }
@@ -260,6 +261,8 @@ void Thudwerk::ReadPresetCacheAgain(bool force)
   PresetFileStore* store = nullptr;
   {
     CriticalSectionLock lock(GetLock());
+    // Nothing to look after before the first reading.
+    if (!force && !mPresetCacheRead) return;
     store = mPresetFileStore;
   }
   if (!force)
@@ -273,6 +276,23 @@ void Thudwerk::ReadPresetCacheAgain(bool force)
   ReadPresetCache(*store, mDocumentsFolder, *fresh);
   CriticalSectionLock lock(GetLock());
   mPresetCache.swap(fresh);
+  mPresetCacheRead = true;
+}
+
+void Thudwerk::ReadPresetCacheFirstTime()
+{
+  CriticalSectionLock lock(GetLock());
+  if (mPresetCacheRead) return;
+  ReadPresetCache(*mPresetFileStore, mDocumentsFolder, *mPresetCache);
+  mPresetCacheRead = true;
+}
+
+void Thudwerk::OnActivate(bool active)
+{
+  IPlugAdapter::OnActivate(active);
+  // Read before the first block, not on the worker: a host may choose a
+  // preset in its first block, and it must land there in every run.
+  if (active) ReadPresetCacheFirstTime();
 }
 
 bool Thudwerk::ActsOnUnchangedValue(int paramIdx) const
@@ -293,6 +313,9 @@ void Thudwerk::WakePresetWorker()
 void Thudwerk::Reset()
 {
   CriticalSectionLock lock(GetLock());
+  // Hosts set the rate and block size before the first block, with or
+  // without an activation.
+  ReadPresetCacheFirstTime();
   EngineReset(mEngine.get(), GetSampleRate(), kEngineBlockSize);
   // The reset put every engine parameter back to its reset value.
   for (int i = 0; i < ParamCount(); ++i)
@@ -399,6 +422,8 @@ void Thudwerk::LoadPresetFile(std::uint64_t sequence)
   {
     // An index that names no preset reads the preset folder: nothing.
     if (!NamesPreset(mLoadPathPreset)) return;
+    // A choice before the instance first started: no audio is running yet.
+    ReadPresetCacheFirstTime();
     const CachedPresetFile& file = mPresetCache->files[mLoadPathPreset];
     if (file.readable)
     {

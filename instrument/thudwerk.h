@@ -29,7 +29,8 @@
 // themselves and may come from any host thread. The engine is touched only
 // under the lock. A catalogue preset is applied from the values of its file
 // kept in memory, at once, wherever the choice arrives; those values are
-// read at construction and again when the folder may have changed. Other
+// read when the instance is first prepared for processing (or a preset is
+// chosen before) and again when the folder may have changed. Other
 // preset file actions never run under the lock: the preset parameters only
 // note what they ask for, and RunDeferredWork does it, on the editor's
 // thread right after an editor change and on the instance's own worker
@@ -46,7 +47,8 @@ public:
   // Processing starts, or the sample rate or block size changed: resets the
   // engine at the current rate and hands it every parameter again, empties
   // the MIDI queue and sizes it for the block size, and forgets all notes.
-  // Allocates when the block size changed.
+  // Allocates when the block size changed; the first time, reads the
+  // catalogue.
   void Reset() override;
   // Forwards the parameter's value to the engine and, unless a state is
   // being restored, starts the preset actions of the five preset
@@ -66,6 +68,9 @@ public:
   // User-interface thread, lock not held: reads every catalogue file into
   // memory again (the preset menu opens).
   void RefreshPresetCache() override;
+  // Host thread, never the audio thread: the first start reads the
+  // catalogue into memory.
+  void OnActivate(bool active) override;
   // Audio thread, lock held, never allocates: writes the host tempo into
   // HostTempoBpm, handles the block's queued messages in order and renders
   // the block. A message that would close the gate before the engine has
@@ -157,6 +162,10 @@ private:
   // Lock not held, mDeferredWorkMutex held: reads the catalogue into
   // memory when forced or when its folders look changed.
   void ReadPresetCacheAgain(bool force);
+  // Any thread before the instance first started, else never the audio
+  // thread; takes the lock and may wait for the disk: reads the catalogue
+  // into memory unless it was read before.
+  void ReadPresetCacheFirstTime();
   // Lock held: hands the requests to the worker.
   void WakePresetWorker();
 
@@ -185,6 +194,7 @@ private:
   // index the load selector's path names (kLoadPathElsewhere for a path from
   // the load prompt).
   std::unique_ptr<PresetCache> mPresetCache;
+  bool mPresetCacheRead = false;
   static constexpr int kLoadPathElsewhere = -1;
   int mLoadPathPreset = kPresetHeaderIndex;
   // Guarded by the instance lock: every HandleParamChange takes the next

@@ -155,10 +155,37 @@ bool ClipBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int x, int y, const LICE_Re
   if (left >= right || top >= bottom || destX >= destWidth || destY >= destHeight) return false;
   right = std::min(right, left + (destWidth - destX));
   bottom = std::min(bottom, top + (destHeight - destY));
-  if (left >= right || top >= bottom || !HasPixels(src) || !HasPixels(dest)) return false;
+  if (left >= right || top >= bottom) return false;
   area = {int(left), int(top), int(destX), int(destY), int(right - left), int(bottom - top)};
   return true;
 }
+
+// The first rows of a bitmap that fills its rows on demand, made ready for
+// a blit that reads no further: the rows below stay as they are (a large
+// image shown only in part is never decoded whole).
+class ReadyRows final : public LICE_IBitmap
+{
+public:
+  ReadyRows(LICE_IBitmap* src, int rows) : mSrc(src), mReady{rows, nullptr, 0}
+  {
+    if (src->Extended(LICE_EXT_ROWS_READY, &mReady) == 0) mReady = {0, nullptr, 0};
+  }
+  // The ready rows, or src itself when it fills no rows on demand.
+  LICE_IBitmap* Source() { return mReady.bits ? this : mSrc; }
+
+  LICE_pixel* Bits() override { return mReady.bits; }
+  int Width() override { return mSrc->Width(); }
+  int Height() override { return mReady.rows; }
+  int RowSpan() override { return mReady.rowSpan; }
+  bool IsFlipped() override { return false; }
+  bool Resize(int, int) override { return false; }
+  void* DeviceContext() override { return nullptr; }
+  std::intptr_t Extended(int, void*) override { return 0; }
+
+private:
+  LICE_IBitmap* mSrc;
+  LICE_RowsReady mReady;
+};
 
 template <typename PixelFn>
 void ForEachBlitPixel(LICE_IBitmap* dest, LICE_IBitmap* src, const BlitArea& area, PixelFn fn)
@@ -246,17 +273,20 @@ void LICE_CopyArea(LICE_IBitmap* dest, LICE_IBitmap* src, int x, int y, const LI
   if (!dest || !src || weight == 0.0f) return;
   BlitArea area;
   if (!ClipBlit(dest, src, x, y, srcRect, area)) return;
+  ReadyRows ready(src, area.srcY + area.height);
+  LICE_IBitmap* source = ready.Source();
+  if (!HasPixels(source) || !HasPixels(dest)) return;
   if (src == dest)
   {
     // Reading and writing the same pixels: work from a copy of the source.
     LICE_MemBitmap copy(area.width, area.height);
     if (!copy.Bits()) return;
     const BlitArea toCopy{area.srcX, area.srcY, 0, 0, area.width, area.height};
-    BlendRows(&copy, src, toCopy, 1.0f, LICE_BlendCopy);
+    BlendRows(&copy, source, toCopy, 1.0f, LICE_BlendCopy);
     BlendRows(dest, &copy, {0, 0, area.destX, area.destY, area.width, area.height}, weight, mode);
     return;
   }
-  BlendRows(dest, src, area, weight, mode);
+  BlendRows(dest, source, area, weight, mode);
 }
 
 void LICE_FillArea(LICE_IBitmap* dest, int x, int y, int width, int height, LICE_pixel colour,

@@ -39,6 +39,18 @@ struct LICE_Rect
   int bottom;
 };
 
+// The Extended query of a bitmap that fills its rows on demand (a decoded
+// image): data points to this record; the bitmap makes rows [0, rows)
+// ready, fills in bits and rowSpan as Bits and RowSpan would answer, and
+// answers 1 (0 when it cannot), without readying the rows below.
+constexpr int LICE_EXT_ROWS_READY = 0x524F5753;
+struct LICE_RowsReady
+{
+  int rows;
+  LICE_pixel* bits;
+  int rowSpan;
+};
+
 // A 32-bit raster surface. Bitmaps are not locked: each is used by one thread
 // at a time (in the editor, the user-interface thread).
 class LICE_IBitmap

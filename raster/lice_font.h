@@ -96,6 +96,8 @@ struct LICE_FontDescription
 LICE_FontHandle LICE_CreatePlatformFont(const LICE_FontDescription& description);
 void LICE_DestroyPlatformFont(LICE_FontHandle font);
 
+#include "critical_section.h"
+
 #include <vector>
 
 // The glyph-caching font. Each character is rendered once into an 8-bit
@@ -126,6 +128,10 @@ public:
 
   // Extra pixels between lines of multi-line text.
   void SetLineSpacing(int pixels) { mExtraLineSpacing = pixels; }
+  // A font of the process-wide cache is shared by editors that may draw on
+  // threads of their own, and drawing fills its glyph cache: whoever sets
+  // its colour and draws with it holds this from the one to the other.
+  CriticalSection& UseLock() { return mUseLock; }
 
 private:
   struct GlyphRecord
@@ -164,4 +170,5 @@ private:
   std::vector<GlyphRecord> mHighGlyphs; // sorted by code
   std::vector<unsigned char> mCoverage;
   LICE_FontHandle mFont = nullptr;
+  CriticalSection mUseLock;
 };

@@ -2,6 +2,8 @@
 
 #include "png_silent.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -9,6 +11,30 @@
 namespace
 {
 constexpr std::size_t kSignatureBytes = 8;
+// The signature, then the header chunk's length and type, then its width
+// and height (big-endian).
+constexpr std::size_t kHeaderWidthAt = 16;
+constexpr std::size_t kHeaderSizeEnd = 24;
+constexpr unsigned char kHeaderChunkType[] = {'I', 'H', 'D', 'R'};
+
+std::atomic<int> gDecodeCount{0};
+
+bool IsPngSignature(const void* bytes, std::size_t length)
+{
+  return bytes && length >= kSignatureBytes &&
+         png_sig_cmp(static_cast<png_const_bytep>(bytes), 0, kSignatureBytes) == 0;
+}
+
+std::uint32_t BigEndianAt(const unsigned char* bytes)
+{
+  return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
+         std::uint32_t(bytes[2]) << 8 | std::uint32_t(bytes[3]);
+}
+
+bool IsDecodableSide(std::uint32_t side)
+{
+  return side >= 1 && side <= std::uint32_t(kPngMaxSide);
+}
 
 // Zero bytes a truncated stream may be padded with before decoding stops:
 // enough for libpng to reach the checksum that reports the damage, without
@@ -36,105 +62,157 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
   if (reader->padded > kMaxPadding) png_error(png, "truncated");
 }
 
-// Everything that must be released after a libpng error jump lives here,
-// outside the frame that calls setjmp.
-struct Decode
+// Each pixel as the bytes B, G, R, A: in memory, the packed 0xAARRGGBB
+// value the raster layer uses, so rows need no pass of their own.
+void RequestPixelBytes(png_structp png, png_infop info)
 {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  LICE_MemBitmap* bitmap = nullptr;
-  png_bytep* rows = nullptr;
-  MemoryReader reader{};
-};
-
-void RequestArgbBytes(Decode& d)
-{
-  const int colourType = png_get_color_type(d.png, d.info);
-  const int bitDepth = png_get_bit_depth(d.png, d.info);
+  const int colourType = png_get_color_type(png, info);
+  const int bitDepth = png_get_bit_depth(png, info);
   bool hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0;
 
-  if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(d.png);
-  if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(d.png);
-  if (png_get_valid(d.png, d.info, PNG_INFO_tRNS))
+  if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS))
   {
-    png_set_tRNS_to_alpha(d.png);
+    png_set_tRNS_to_alpha(png);
     hasAlpha = true;
   }
-  if (bitDepth == 16) png_set_strip_16(d.png);
-  if (bitDepth < 8) png_set_packing(d.png);
+  if (bitDepth == 16) png_set_strip_16(png);
+  if (bitDepth < 8) png_set_packing(png);
   if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
-    png_set_gray_to_rgb(d.png);
-  if (hasAlpha)
-    png_set_swap_alpha(d.png);
-  else
-    png_set_filler(d.png, 0xFF, PNG_FILLER_BEFORE);
-}
-
-bool DecodeInto(Decode& d)
-{
-  if (setjmp(png_jmpbuf(d.png))) return false;
-
-  png_set_read_fn(d.png, &d.reader, ReadFromMemory);
-  png_set_user_limits(d.png, kPngMaxSide, kPngMaxSide);
-  png_read_info(d.png, d.info);
-  const png_uint_32 width = png_get_image_width(d.png, d.info);
-  const png_uint_32 height = png_get_image_height(d.png, d.info);
-  if (width < 1 || height < 1 || width > png_uint_32(kPngMaxSide) ||
-      height > png_uint_32(kPngMaxSide))
-    return false;
-
-  RequestArgbBytes(d);
-
-  d.bitmap = new (std::nothrow) LICE_MemBitmap(int(width), int(height));
-  if (!d.bitmap || d.bitmap->Width() != int(width) || d.bitmap->Height() != int(height))
-    return false;
-  d.rows = new (std::nothrow) png_bytep[height];
-  if (!d.rows) return false;
-  auto* bytes = reinterpret_cast<unsigned char*>(d.bitmap->Bits());
-  const std::size_t rowBytes = std::size_t(d.bitmap->RowSpan()) * 4;
-  for (png_uint_32 row = 0; row < height; ++row)
-    d.rows[row] = bytes + row * rowBytes;
-  png_read_image(d.png, d.rows);
-  png_read_end(d.png, nullptr);
-  return true;
-}
-
-// Bytes A, R, G, B become the packed 0xAARRGGBB value.
-void ArgbBytesToPixels(LICE_MemBitmap& bitmap)
-{
-  const int width = bitmap.Width();
-  for (int row = 0; row < bitmap.Height(); ++row)
-  {
-    LICE_pixel* pixels = bitmap.Bits() + std::size_t(row) * bitmap.RowSpan();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(pixels);
-    for (int x = 0; x < width; ++x)
-    {
-      const unsigned char* p = bytes + 4 * x;
-      pixels[x] = LICE_Rgba(p[1], p[2], p[3], p[0]);
-    }
-  }
+    png_set_gray_to_rgb(png);
+  png_set_bgr(png);
+  if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
 }
 } // namespace
 
+bool PngSizeFromMemory(const void* bytes, std::size_t length, int& width, int& height)
+{
+  if (!IsPngSignature(bytes, length) || length < kHeaderSizeEnd) return false;
+  const auto* header = static_cast<const unsigned char*>(bytes);
+  if (std::memcmp(header + kHeaderWidthAt - sizeof(kHeaderChunkType), kHeaderChunkType,
+                  sizeof(kHeaderChunkType)) != 0)
+    return false;
+  const std::uint32_t declaredWidth = BigEndianAt(header + kHeaderWidthAt);
+  const std::uint32_t declaredHeight = BigEndianAt(header + kHeaderWidthAt + 4);
+  if (!IsDecodableSide(declaredWidth) || !IsDecodableSide(declaredHeight)) return false;
+  width = int(declaredWidth);
+  height = int(declaredHeight);
+  return true;
+}
+
+int PngDecodeCount()
+{
+  return gDecodeCount.load(std::memory_order_relaxed);
+}
+
+struct PngRowDecoder::State
+{
+  explicit State(const void* bytes, std::size_t length)
+      : reader{static_cast<const unsigned char*>(bytes), length, 0}
+  {
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngSilentError, PngSilentWarning);
+    info = png ? png_create_info_struct(png) : nullptr;
+  }
+  ~State()
+  {
+    if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  }
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+
+  MemoryReader reader;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+};
+
+PngRowDecoder::PngRowDecoder(const void* bytes, std::size_t length, Checksums checksums)
+{
+  if (!IsPngSignature(bytes, length))
+  {
+    mFailed = true;
+    return;
+  }
+  gDecodeCount.fetch_add(1, std::memory_order_relaxed);
+  mState = std::make_unique<State>(bytes, length);
+  if (mState->info && checksums == Checksums::kSkip)
+  {
+    png_set_option(mState->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+    png_set_crc_action(mState->png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+  }
+  if (!mState->info || !ReadHeader())
+  {
+    Fail();
+    mBitmap.reset();
+  }
+}
+
+PngRowDecoder::~PngRowDecoder() = default;
+
+void PngRowDecoder::Fail()
+{
+  mState.reset();
+  mFailed = true;
+}
+
+bool PngRowDecoder::ReadHeader()
+{
+  png_structp png = mState->png;
+  png_infop info = mState->info;
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_read_fn(png, &mState->reader, ReadFromMemory);
+  png_set_user_limits(png, kPngMaxSide, kPngMaxSide);
+  png_read_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info);
+  const png_uint_32 height = png_get_image_height(png, info);
+  if (!IsDecodableSide(width) || !IsDecodableSide(height)) return false;
+  RequestPixelBytes(png, info);
+  // Interlaced rows are complete only after the last pass.
+  mPasses = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  mBitmap.reset(new (std::nothrow) LICE_MemBitmap(int(width), int(height)));
+  return mBitmap && mBitmap->Width() == int(width) && mBitmap->Height() == int(height);
+}
+
+bool PngRowDecoder::DecodeRows(int rows)
+{
+  if (mFailed) return false;
+  const int height = mBitmap->Height();
+  rows = mPasses > 1 ? height : std::min(rows, height);
+  if (rows <= mRowsDone) return true;
+  if (!DecodeRowsFrom(mRowsDone, rows))
+  {
+    Fail();
+    return false;
+  }
+  mRowsDone = rows;
+  if (mRowsDone == height) mState.reset();
+  return true;
+}
+
+bool PngRowDecoder::DecodeRowsFrom(int firstRow, int endRow)
+{
+  png_structp png = mState->png;
+  auto* bytes = reinterpret_cast<unsigned char*>(mBitmap->Bits());
+  const std::size_t rowBytes = std::size_t(mBitmap->RowSpan()) * 4;
+  const bool last = endRow == mBitmap->Height();
+  if (setjmp(png_jmpbuf(png))) return false;
+  for (int pass = 0; pass < mPasses; ++pass)
+    for (int row = firstRow; row < endRow; ++row)
+      png_read_row(png, bytes + std::size_t(row) * rowBytes, nullptr);
+  if (last) png_read_end(png, nullptr);
+  return true;
+}
+
+std::unique_ptr<LICE_MemBitmap> PngRowDecoder::TakeBitmap()
+{
+  if (mFailed || mRowsDone != mBitmap->Height()) return nullptr;
+  return std::move(mBitmap);
+}
+
 LICE_MemBitmap* LoadPngFromMemory(const void* bytes, std::size_t length)
 {
-  if (!bytes || length < kSignatureBytes ||
-      png_sig_cmp(static_cast<png_const_bytep>(bytes), 0, kSignatureBytes) != 0)
-    return nullptr;
-
-  Decode d;
-  d.reader = {static_cast<const unsigned char*>(bytes), length, 0};
-  d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngSilentError, PngSilentWarning);
-  if (!d.png) return nullptr;
-  d.info = png_create_info_struct(d.png);
-  const bool decoded = d.info && DecodeInto(d);
-  png_destroy_read_struct(&d.png, d.info ? &d.info : nullptr, nullptr);
-  delete[] d.rows;
-  if (!decoded)
-  {
-    delete d.bitmap;
-    return nullptr;
-  }
-  ArgbBytesToPixels(*d.bitmap);
-  return d.bitmap;
+  PngRowDecoder decoder(bytes, length);
+  if (!decoder.DecodeRows(kPngMaxSide)) return nullptr;
+  return decoder.TakeBitmap().release();
 }

@@ -1,5 +1,5 @@
 #include "embedded_png.h"
-#include "lice_png.h"
+#include "png_resource_bytes.h"
 
 const EmbeddedPng* FindEmbeddedPng(const EmbeddedPngTable* table, int id)
 {
@@ -9,9 +9,9 @@ const EmbeddedPng* FindEmbeddedPng(const EmbeddedPngTable* table, int id)
   return nullptr;
 }
 
-LICE_MemBitmap* LoadPngResource(const void* module, int id)
+PngResourceBytes FindPngResourceBytes(const void* module, int id)
 {
   const EmbeddedPng* image = FindEmbeddedPng(static_cast<const EmbeddedPngTable*>(module), id);
-  if (!image || image->size < 8) return nullptr;
-  return LoadPngFromMemory(image->bytes, image->size);
+  if (!image) return PngResourceBytes();
+  return {image->bytes, image->size};
 }

@@ -26,6 +26,7 @@ int TextWidth(LICE_CachedFont* font, const std::string& text)
 {
   if (!font || text.empty()) return 0;
   LICE_Rect extent{0, 0, 0, 0};
+  CriticalSectionLock hold(font->UseLock());
   font->DrawText(nullptr, text.c_str(), int(text.size()), &extent,
                  LICE_TextCalcRect | LICE_TextSingleLine | LICE_TextNoPrefix);
   return extent.right - extent.left;
@@ -35,6 +36,7 @@ void Text(LICE_IBitmap& bitmap, LICE_CachedFont* font, const std::string& text, 
           LICE_pixel colour, int align)
 {
   if (!font || text.empty()) return;
+  CriticalSectionLock hold(font->UseLock());
   font->SetTextColor(colour);
   unsigned flags = LICE_TextVCenter | LICE_TextSingleLine | LICE_TextNoPrefix;
   if (align == ITextStyle::kAlignCenter) flags |= LICE_TextCenter;

@@ -159,7 +159,10 @@ void* IGraphicsX11::OpenEditorWindow(void* parentWindow)
   mCaptured = false;
   mLastPressTime = 0;
   mNextTick = std::chrono::steady_clock::now();
-  SetAllControlsDirty();
+  // Opening again, the picture is still in the draw bitmap (the controls
+  // changed meanwhile are dirty): the window's first expose shows it, with
+  // no repaint of the rest.
+  if (!DrawnWhole()) SetAllControlsDirty();
   return WindowHandle();
 }
 

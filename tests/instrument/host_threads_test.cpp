@@ -114,6 +114,9 @@ protected:
     host.Dispatch(effect, effOpen);
     host.Dispatch(effect, effSetBlockSize, 0, 64);
     host.Dispatch(effect, effMainsChanged, 0, 1);
+    // The start reads the catalogue, on the thread that plays the host's
+    // user-interface thread then; from here on it plays the audio thread.
+    store.readsOnAudioThread = 0;
   }
 
   float Get(int index) { return effect->getParameter(effect, index); }

@@ -396,19 +396,16 @@ TEST_F(EditorOnX11ThroughVst2, IdlesDragsClosesAndReopensAtDoubleScale)
   EXPECT_EQ(host.Dispatch(effect, effEditClose), 1);
   window.Sync();
   EXPECT_TRUE(window.Children().empty());
-  // Reopened, it shows the knob where it was left: only that area differs
-  // from the first picture.
+  // The host moves the knob back while the editor is closed: reopened, it
+  // shows the first picture again.
+  effect->setParameter(effect, MainVolume, 0.8f);
   ASSERT_EQ(host.Dispatch(effect, effEditOpen, 0, 0, window.Handle()), 1);
   Idle(150);
   const std::vector<uint32_t> again = window.ReadBack(window.Children().front(), width, height);
   ASSERT_EQ(again.size(), first.size());
-  for (int y = 0; y < height; y += 7)
-    for (int x = 0; x < width; x += 7)
-    {
-      const bool knob = x >= 730 && x < 810 && y >= 238 && y < 318;
-      if (knob) continue;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
       ASSERT_EQ(again[size_t(y * width + x)], first[size_t(y * width + x)]) << x << ", " << y;
-    }
 }
 
 TEST_F(EditorOnX11ThroughVst2, HostsThatNeverIdleAreServedByTheEditorThread)
