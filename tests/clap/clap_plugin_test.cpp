@@ -214,37 +214,17 @@ Rendered Render(ClapInstance& plug, uint32_t frames, uint32_t block, bool single
 clap_event_note_t Note(uint16_t type, int16_t key, double velocity, uint16_t space = 0,
                        int16_t channel = 0, int16_t port = 0)
 {
-  clap_event_note_t note{};
-  note.header = {sizeof(note), 0, space, type, 0};
-  note.note_id = -1;
-  note.port_index = port;
-  note.channel = channel;
-  note.key = key;
-  note.velocity = velocity;
-  return note;
+  return ClapNoteEvent(type, key, velocity, channel, port, space);
 }
 
 clap_event_midi_t Midi(uint8_t status, uint8_t data1, uint8_t data2, uint16_t space = 0)
 {
-  clap_event_midi_t midi{};
-  midi.header = {sizeof(midi), 0, space, kClapEventMidi, 0};
-  midi.data[0] = status;
-  midi.data[1] = data1;
-  midi.data[2] = data2;
-  return midi;
+  return ClapMidiEvent(status, data1, data2, space);
 }
 
 clap_event_param_value_t Param(clap_id id, double value, uint16_t space = 0)
 {
-  clap_event_param_value_t param{};
-  param.header = {sizeof(param), 0, space, kClapEventParamValue, 0};
-  param.param_id = id;
-  param.note_id = -1;
-  param.port_index = -1;
-  param.channel = -1;
-  param.key = -1;
-  param.value = value;
-  return param;
+  return ClapParamValueEvent(id, value, nullptr, space);
 }
 
 // Random notes (both dialects), chokes, controllers and parameter values,
@@ -466,7 +446,7 @@ TEST_F(ClapPlugin, StateSetThroughFlushRoundTripsByteForByteThroughOneByteStream
   in.AddParamValue(0, 0, 0.25);
   in.AddParamValue(0, kReverbOffOn, 1.0);
   in.AddParamValue(0, 18, 0.625);
-  in.AddParamValue(0, kMainVolume, 0.5, nullptr, 3); // another space: ignored
+  in.AddParamValue(0, kMainVolume, 0.5, 3); // another space: ignored
   const auto& params = Ext<clap_plugin_params_t>(first, kClapExtParams);
   const double volume = Value(first, kMainVolume);
   params.flush(first.Plugin(), in.List(), out.List());
