@@ -8,6 +8,7 @@
 
 #include "graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -58,7 +59,7 @@ uint32_t LatencyFrames(const clap_plugin_t* plugin)
 
 uint32_t TailFrames(const clap_plugin_t* plugin)
 {
-  return static_cast<uint32_t>(IPlugCLAP::From(plugin)->GetTailSize());
+  return static_cast<uint32_t>(std::max(IPlugCLAP::From(plugin)->TailFrames(), 0));
 }
 
 const clap_plugin_audio_ports_t kAudioPorts = {AudioPortCount, AudioPortInfo};
@@ -145,6 +146,7 @@ bool IPlugCLAP::Activate(const clap_plugin_t* plugin, double sampleRate, uint32_
     if (self->GetBlockSize() != static_cast<int>(maxFrames)) return false;
     self->Reset();
     self->mQuietFrames = 0;
+    self->mReportedTail = self->TailFrames();
   }
   self->OnActivate(true);
   self->mActive = true;
@@ -204,6 +206,8 @@ const void* IPlugCLAP::GetExtension(const clap_plugin_t* plugin, const char* id)
 void IPlugCLAP::OnMainThreadCallback(const clap_plugin_t* plugin)
 {
   IPlugCLAP* self = From(plugin);
+  // A preset change rescans at once here, and that answers a pending
+  // request too.
   self->SendPendingHostNotifications();
   if (!self->mRescanPending.exchange(false)) return;
   if (const auto* params = self->HostExtension<clap_host_params_t>(kClapExtParams))
@@ -249,10 +253,16 @@ void IPlugCLAP::NotifyHostPresetChange()
 {
   if (OnMainThread())
   {
+    mRescanPending.store(false);
     if (const auto* params = HostExtension<clap_host_params_t>(kClapExtParams))
       params->rescan(mHost, kClapParamRescanValues);
     return;
   }
+  RequestRescan();
+}
+
+void IPlugCLAP::RequestRescan()
+{
   mRescanPending.store(true);
   if (mHost && mHost->request_callback) mHost->request_callback(mHost);
 }

@@ -92,8 +92,11 @@ public:
   void ApplyParamEvents(const clap_input_events_t* in);
   // Lock held: the editor's queued gestures and values, then (when a
   // preset or controller changed values) every changed value marked
-  // DONT_RECORD.
-  void PushOutputEvents(const clap_output_events_t* out);
+  // DONT_RECORD. True when the host should read every value again
+  // (RequestRescan, lock released).
+  bool PushOutputEvents(const clap_output_events_t* out);
+  // Any thread: the host reads every value again, from on_main_thread.
+  void RequestRescan();
 
   // Editor (iplug_clap_gui.cpp).
   bool GuiCreate(const char* api, bool isFloating);
@@ -165,6 +168,8 @@ private:
   std::vector<double> mReportedValues;
   // Frames of exact silence since the last input event; audio thread.
   int64_t mQuietFrames = 0;
+  // The tail the host last heard of; audio thread.
+  int mReportedTail = -1;
   std::atomic<bool> mRescanPending{false};
 
   // The open editor's event sources (platform part); main thread.
