@@ -17,6 +17,9 @@ namespace
 // Editor notifications waiting for the next process or flush: a drag sends
 // one value per mouse move, far fewer than this between two blocks.
 constexpr size_t kEditorEventCapacity = 1024;
+// The scratch buffers hold at most this many frames: hosts that announce
+// larger blocks are served in pieces rather than with gigabytes of buffers.
+constexpr uint32_t kLargestBlock = 65536;
 
 uint32_t AudioPortCount(const clap_plugin_t*, bool isInput)
 {
@@ -136,14 +139,14 @@ bool IPlugCLAP::Activate(const clap_plugin_t* plugin, double sampleRate, uint32_
   IPlugCLAP* self = From(plugin);
   // A rate or block size the engine cannot use is refused, keeping the
   // previous set-up.
-  if (self->mActive || !std::isfinite(sampleRate) || sampleRate < 1.0 || maxFrames < 1 ||
-      maxFrames > 0x7FFFFFFF)
+  if (self->mActive || !std::isfinite(sampleRate) || sampleRate < 1.0 || maxFrames < 1)
     return false;
   {
     CriticalSectionLock lock(self->GetLock());
+    const int blockSize = static_cast<int>(std::min(maxFrames, kLargestBlock));
     self->SetSampleRate(sampleRate);
-    self->SetBlockSize(static_cast<int>(maxFrames));
-    if (self->GetBlockSize() != static_cast<int>(maxFrames)) return false;
+    self->SetBlockSize(blockSize);
+    if (self->GetBlockSize() != blockSize) return false;
     self->Reset();
     self->mQuietFrames = 0;
     self->mReportedTail = self->TailFrames();
