@@ -199,10 +199,3 @@ const clap_preset_discovery_factory_t& ThudwerkPresetDiscoveryFactory()
 {
   return kFactory;
 }
-
-std::string PresetLocationPath(const char* location, const char* loadKey)
-{
-  if (!location) return std::string();
-  if (!loadKey || !*loadKey) return location;
-  return Utf8(fs::u8path(location) / fs::u8path(loadKey));
-}

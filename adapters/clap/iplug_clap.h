@@ -48,7 +48,6 @@ public:
   // The host reads every value again: at once on the main thread, else
   // from on_main_thread.
   void NotifyHostPresetChange() override;
-  bool IsOfflineRender() override { return mOfflineRender.load(); }
   // Audio thread: answered from the transport of the last block.
   int GetSamplePosition() override;
   double GetTempo() override;
@@ -148,7 +147,6 @@ private:
   const clap_host_t* mHost;
   std::thread::id mMainThread;
   bool mActive = false;
-  std::atomic<bool> mOfflineRender{false};
 
   // Transport of the last block, read on the audio thread.
   double mTempo = 120.0;
