@@ -6,6 +6,7 @@
 #
 #   ~/.vst3/Thudwerk.vst3    the VST3 bundle
 #   ~/.vst/Thudwerk.so       the VST2 plug-in
+#   ~/.clap/Thudwerk.clap    the CLAP plug-in
 #   <documents>/VornAudio/Thudwerk/Presets/Factory/   the factory presets
 #
 # <documents> is $THUDWERK_DOCUMENTS_DIR, else the XDG documents folder,
@@ -55,14 +56,16 @@ fi
 say "Building the plug-ins and thudwerk-render in $build_dir"
 cd "$root_dir"
 cmake --preset linux -B "$build_dir" >/dev/null
-cmake --build "$build_dir" --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_render
+cmake --build "$build_dir" --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_clap \
+  thudwerk_render
 
 vst3_bundle="$build_dir/adapters/vst3/Thudwerk.vst3"
 vst2_binary="$build_dir/adapters/vst2/Thudwerk.so"
+clap_binary="$build_dir/adapters/clap/Thudwerk.clap"
 renderer="$build_dir/tools/render/thudwerk-render"
 
 say "Installing the plug-ins for $(id -un)"
-mkdir -p "$HOME/.vst3" "$HOME/.vst"
+mkdir -p "$HOME/.vst3" "$HOME/.vst" "$HOME/.clap"
 # A fresh copy next to the old one, then swapped in, so a failed copy never
 # leaves half a bundle behind.
 rm -rf "$HOME/.vst3/Thudwerk.vst3.new"
@@ -70,6 +73,7 @@ cp -R "$vst3_bundle" "$HOME/.vst3/Thudwerk.vst3.new"
 rm -rf "$HOME/.vst3/Thudwerk.vst3"
 mv "$HOME/.vst3/Thudwerk.vst3.new" "$HOME/.vst3/Thudwerk.vst3"
 install -m 0755 "$vst2_binary" "$HOME/.vst/Thudwerk.so"
+install -m 0755 "$clap_binary" "$HOME/.clap/Thudwerk.clap"
 
 preset_dir="$(documents_folder)/VornAudio/Thudwerk/Presets"
 say "Installing the factory presets into $preset_dir/Factory"
@@ -108,6 +112,7 @@ cat <<EOF
 Thudwerk is installed:
   VST3:     $HOME/.vst3/Thudwerk.vst3
   VST2:     $HOME/.vst/Thudwerk.so
+  CLAP:     $HOME/.clap/Thudwerk.clap
   presets:  $preset_dir/Factory
 The demo bar:
   WAV:      $demo_dir/thudwerk-demo.wav

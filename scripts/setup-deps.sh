@@ -16,7 +16,7 @@ packages=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb xauth
   libx11-dev libxext-dev libxtst-dev
-  nsis
+  nsis unzip
   clang libclang-rt-dev
   dpkg-dev
 )
