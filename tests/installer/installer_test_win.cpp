@@ -386,9 +386,14 @@ TEST_F(Installer, ReinstallingWithoutAFormatRemovesItsEarlierFile)
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.option + " " + c.foreign);
-    if (c.foreign == kClapFolder) ASSERT_TRUE(fs::create_directories(kClapFolder));
-    if (c.foreign.size() > kClapFolder.size())
-      ASSERT_TRUE(fs::create_directories(kClapFolder) && WriteFileBytes(c.foreign, "other"));
+    if (!c.foreign.empty())
+    {
+      ASSERT_TRUE(fs::create_directories(kClapFolder));
+      if (c.foreign != kClapFolder)
+      {
+        ASSERT_TRUE(WriteFileBytes(c.foreign, "other"));
+      }
+    }
     ASSERT_EQ(Install(), 0);
     ASSERT_EQ(Install(c.option), 0);
     EXPECT_FALSE(fs::exists(c.removed));
