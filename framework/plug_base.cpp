@@ -64,6 +64,12 @@ bool IPlugBase::NoteName(int /*noteNumber*/, char* text, int textSize)
   return false;
 }
 
+const char* IPlugBase::ParamSection(int paramIdx) const
+{
+  const IPlugParam* param = GetParam(paramIdx);
+  return param ? param->Group() : "";
+}
+
 void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
 {
   {

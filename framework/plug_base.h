@@ -21,6 +21,7 @@ enum EApiKind : int32_t
 {
   kApiVST2 = 0,
   kApiVST3 = 1,
+  kApiCLAP = 2,
 };
 
 // How RunBlock and BypassBlock hand single-precision output to the host.
@@ -145,6 +146,13 @@ public:
   // size changes nothing. Allocates: never on the audio path. Negative sizes
   // and failed allocation keep the old buffers.
   virtual void SetBlockSize(int frames);
+  // The editor section a parameter belongs to ("Bass", "Reverb"), for hosts
+  // that group parameters by it; default its group.
+  virtual const char* ParamSection(int paramIdx) const;
+  // User-interface thread, lock not held: loads a preset file (UTF-8 path)
+  // as the editor's load prompt does. False, changing nothing, when the
+  // plug-in has no preset files or the file cannot be read.
+  virtual bool LoadPresetFile(const std::string& /*path*/) { return false; }
 
   // Parameters. Indices outside [0, ParamCount ()) give null.
   IPlugParam* GetParam(int paramIdx);
@@ -165,6 +173,8 @@ public:
   // controllers, restored presets). Any thread, never blocks: marks that the
   // host should read every parameter again.
   void RequestHostRefresh() { mHostRefreshPending.store(true); }
+  // Whether such a refresh was asked for and not yet sent.
+  bool IsHostRefreshPending() const { return mHostRefreshPending.load(); }
   // User-interface thread, lock not held: tells the host what was requested
   // (NotifyHostPresetChange), once.
   void SendPendingHostNotifications();

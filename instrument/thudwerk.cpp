@@ -205,6 +205,64 @@ bool Thudwerk::SetEditorContentScale(double contentScale)
   return true;
 }
 
+const char* Thudwerk::ParamSection(int paramIdx) const
+{
+  switch (paramIdx)
+  {
+  case BassAmpLevel:
+  case BassEnvAttack:
+  case BassEnvDecay:
+  case BassPitchAmt:
+    return "Bass";
+  case SnapAmpLevel:
+  case SnapEnvDecay:
+  case SnapPitchAmt:
+    return "Snap";
+  case TransistorDistLoad:
+    return "Drive";
+  case ReverbOffOn:
+    return "Reverb";
+  case VelAmpOffOn:
+    return "Velocity";
+  case MainVolume:
+    return "Output";
+  case PresetBackward:
+  case PresetForward:
+  case PresetLoad:
+  case PresetSave:
+  case PresetSelector:
+    return "Presets";
+  case HostBarStartPulse:
+  case HostTempoBpm:
+  case HostTransportIsRunning:
+  case MidiChannelInput:
+    return "Host";
+  default:
+    return GetParam(paramIdx) ? "Voice" : "";
+  }
+}
+
+bool Thudwerk::LoadPresetFile(const std::string& path)
+{
+  PresetFileStore* store = nullptr;
+  {
+    CriticalSectionLock lock(GetLock());
+    store = mPresetFileStore;
+  }
+  std::string line;
+  if (store->ReadLastLine(path, line) != PresetFileRead::kRead) return false;
+  const PresetFileValues values = ParsePresetLine(line);
+  {
+    CriticalSectionLock lock(GetLock());
+    // A newer change than any read still on its way: that read is dropped.
+    const std::uint64_t sequence = ++mChangeSequence;
+    mLatestPresetSequence = sequence;
+    ApplyPresetValues(values, sequence);
+  }
+  if (mPresetFileActions) mPresetFileActions->ShowPresetName(path);
+  return true;
+}
+
 void Thudwerk::AttachPresetFileActions(std::unique_ptr<PresetFileActions> actions)
 {
   std::lock_guard<std::mutex> serial(mDeferredWorkMutex);

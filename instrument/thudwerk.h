@@ -80,6 +80,13 @@ public:
   // and asks the host to resize. Refused while a modal menu or dialog of
   // the editor runs, and in builds with one image set.
   bool SetEditorContentScale(double contentScale) override;
+  // The editor's sections: Bass, Snap, Drive, Reverb, Velocity, Output, and
+  // Presets, Voice and Host for the parameters the editor does not show.
+  const char* ParamSection(int paramIdx) const override;
+  // Reads the file outside the lock and sets the ten sound parameters from
+  // it in one locked step, as a load from the editor's prompt does; the
+  // preset name shows the file.
+  bool LoadPresetFile(const std::string& path) override;
 
   // Forgets all notes, the sustain pedal and the retrigger token; closes the
   // gate.

@@ -565,6 +565,9 @@ extern "C"
 constexpr clap_version_t kClapVersion = {1, 2, 10};
 constexpr clap_id kClapInvalidId = 0xFFFFFFFFu;
 constexpr uint16_t kClapCoreEventSpaceId = 0;
+// Fixed-point units of clap_beattime and clap_sectime.
+constexpr int64_t kClapBeatTimeFactor = int64_t(1) << 31;
+constexpr int64_t kClapSecTimeFactor = int64_t(1) << 31;
 
 inline bool ClapVersionIsCompatible(const clap_version_t& version)
 {
@@ -615,6 +618,18 @@ enum : uint32_t
 {
   kClapEventIsLive = 1u << 0,
   kClapEventDontRecord = 1u << 1,
+};
+
+enum : uint32_t
+{
+  kClapTransportHasTempo = 1u << 0,
+  kClapTransportHasBeatsTimeline = 1u << 1,
+  kClapTransportHasSecondsTimeline = 1u << 2,
+  kClapTransportHasTimeSignature = 1u << 3,
+  kClapTransportIsPlaying = 1u << 4,
+  kClapTransportIsRecording = 1u << 5,
+  kClapTransportIsLoopActive = 1u << 6,
+  kClapTransportIsWithinPreRoll = 1u << 7,
 };
 
 enum : clap_process_status

@@ -1,0 +1,107 @@
+#include "clap_instance.h"
+
+#include "clap_events.h"
+#include "clap_host.h"
+#include "clap_module.h"
+
+std::unique_ptr<ClapInstance> ClapInstance::Create(const ClapModule& module, ClapHost& host,
+                                                   const char* pluginId, std::string* error)
+{
+  auto fail = [&](const char* reason)
+  {
+    if (error) *error = reason;
+    return nullptr;
+  };
+  const clap_plugin_factory_t* factory = module.PluginFactory();
+  if (!factory) return fail("the module has no plug-in factory");
+  if (!pluginId)
+  {
+    const clap_plugin_descriptor_t* descriptor = factory->get_plugin_count(factory) > 0
+                                                     ? factory->get_plugin_descriptor(factory, 0)
+                                                     : nullptr;
+    if (!descriptor) return fail("the factory describes no plug-in");
+    pluginId = descriptor->id;
+  }
+  const clap_plugin_t* plugin = factory->create_plugin(factory, host.Host(), pluginId);
+  if (!plugin) return fail("create_plugin answered null");
+  std::unique_ptr<ClapInstance> instance(new ClapInstance(host, plugin));
+  host.SetPlugin(plugin);
+  if (!plugin->init(plugin)) return fail("plugin init failed");
+  return instance;
+}
+
+ClapInstance::~ClapInstance()
+{
+  StopProcessing();
+  Deactivate();
+  mHost.SetPlugin(nullptr);
+  mPlugin->destroy(mPlugin);
+}
+
+bool ClapInstance::Activate(double sampleRate, uint32_t minFrames, uint32_t maxFrames)
+{
+  if (mActive) return false;
+  mActive = mPlugin->activate(mPlugin, sampleRate, minFrames, maxFrames);
+  return mActive;
+}
+
+void ClapInstance::Deactivate()
+{
+  if (!mActive) return;
+  mPlugin->deactivate(mPlugin);
+  mActive = false;
+}
+
+bool ClapInstance::StartProcessing()
+{
+  if (!mActive || mProcessing) return false;
+  ClapHost::AudioThreadScope audio(mHost);
+  mProcessing = mPlugin->start_processing(mPlugin);
+  return mProcessing;
+}
+
+void ClapInstance::StopProcessing()
+{
+  if (!mProcessing) return;
+  ClapHost::AudioThreadScope audio(mHost);
+  mPlugin->stop_processing(mPlugin);
+  mProcessing = false;
+}
+
+void ClapInstance::Reset()
+{
+  ClapHost::AudioThreadScope audio(mHost);
+  mPlugin->reset(mPlugin);
+}
+
+clap_process_status ClapInstance::Process(uint32_t frames, double* left, double* right,
+                                          const ClapInputEvents& in, ClapOutputEvents& out)
+{
+  double* channels[2] = {left, right};
+  clap_audio_buffer_t output{nullptr, channels, 2, 0, 0};
+  return Run(frames, output, in, out);
+}
+
+clap_process_status ClapInstance::Process(uint32_t frames, float* left, float* right,
+                                          const ClapInputEvents& in, ClapOutputEvents& out)
+{
+  float* channels[2] = {left, right};
+  clap_audio_buffer_t output{channels, nullptr, 2, 0, 0};
+  return Run(frames, output, in, out);
+}
+
+clap_process_status ClapInstance::Run(uint32_t frames, clap_audio_buffer_t& output,
+                                      const ClapInputEvents& in, ClapOutputEvents& out)
+{
+  clap_process_t process{};
+  process.steady_time = mSteadyTime;
+  process.frames_count = frames;
+  process.audio_outputs = &output;
+  process.audio_outputs_count = 1;
+  process.in_events = in.List();
+  process.out_events = out.List();
+  ClapHost::AudioThreadScope audio(mHost);
+  const clap_process_status status = mPlugin->process(mPlugin, &process);
+  mSteadyTime += frames;
+  return status;
+}
