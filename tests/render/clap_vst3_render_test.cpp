@@ -96,14 +96,14 @@ std::vector<RenderEvent> ControllersAsAutomation(std::vector<RenderEvent> events
   return events;
 }
 
-struct Setup
+struct RenderSetup
 {
   double sampleRate;
   int blockFrames;
   bool doublePrecision;
 };
 
-std::vector<std::vector<double>> Render(const std::string& path, const Setup& setup,
+std::vector<std::vector<double>> Render(const std::string& path, const RenderSetup& setup,
                                         const std::vector<RenderEvent>& events)
 {
   std::string error;
@@ -120,7 +120,7 @@ std::vector<std::vector<double>> Render(const std::string& path, const Setup& se
   return sound;
 }
 
-class ClapAndVst3 : public ::testing::TestWithParam<Setup>
+class ClapAndVst3 : public ::testing::TestWithParam<RenderSetup>
 {
 };
 
@@ -131,7 +131,7 @@ TEST_P(ClapAndVst3, RenderTheSameScenarioToTheBit)
   ASSERT_TRUE(WriteFileBytes(sandbox.FactoryFile("WLCM - The Deep Diver"),
                              "<BassEnvDecay>0.875</BassEnvDecay><BassPitchAmt>0.125</BassPitchAmt>"
                              "<ReverbOffOn>0</ReverbOffOn><SnapAmpLevel>0.5</SnapAmpLevel>"));
-  const Setup& setup = GetParam();
+  const RenderSetup& setup = GetParam();
   const std::vector<RenderEvent> events = Scenario(setup.sampleRate);
   const auto clap = Render(THUDWERK_CLAP_PLUGIN_PATH, setup, events);
   const auto vst3 = Render(THUDWERK_VST3_BUNDLE, setup, ControllersAsAutomation(events));
@@ -151,9 +151,16 @@ TEST_P(ClapAndVst3, RenderTheSameScenarioToTheBit)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(RatesBlocksAndPrecisions, ClapAndVst3,
-                         ::testing::Values(Setup{44100.0, 1024, true}, Setup{44100.0, 1024, false},
-                                           Setup{48000.0, 64, true}, Setup{48000.0, 64, false},
-                                           Setup{96000.0, 1, true}, Setup{96000.0, 1, false}));
+INSTANTIATE_TEST_SUITE_P(
+    RatesBlocksAndPrecisions, ClapAndVst3,
+    ::testing::Values(RenderSetup{44100.0, 1024, true}, RenderSetup{44100.0, 1024, false},
+                      RenderSetup{48000.0, 64, true}, RenderSetup{48000.0, 64, false},
+                      RenderSetup{96000.0, 1, true}, RenderSetup{96000.0, 1, false}),
+    [](const auto& test)
+    {
+      return std::to_string(int(test.param.sampleRate)) + "Hz_" +
+             std::to_string(test.param.blockFrames) + "Frames_" +
+             (test.param.doublePrecision ? "64" : "32") + "Bit";
+    });
 
 } // namespace
