@@ -13,45 +13,43 @@ void ClapInputEvents::Add(const clap_event_header_t& event)
   mOffsets.push_back(offset);
 }
 
-static clap_event_header_t CoreHeader(uint32_t size, uint16_t type, uint32_t time, uint16_t spaceId)
+static clap_event_header_t CoreHeader(uint32_t size, uint16_t type, uint16_t spaceId)
 {
   clap_event_header_t header{};
   header.size = size;
-  header.time = time;
   header.space_id = spaceId;
   header.type = type;
   return header;
 }
 
-void ClapInputEvents::AddNote(uint16_t type, uint32_t time, int16_t key, double velocity,
-                              int16_t channel, int32_t noteId, uint16_t spaceId)
+clap_event_note_t ClapNoteEvent(uint16_t type, int16_t key, double velocity, int16_t channel,
+                                int16_t port, uint16_t spaceId)
 {
   clap_event_note_t note{};
-  note.header = CoreHeader(sizeof(note), type, time, spaceId);
-  note.note_id = noteId;
-  note.port_index = 0;
+  note.header = CoreHeader(sizeof(note), type, spaceId);
+  note.note_id = -1;
+  note.port_index = port;
   note.channel = channel;
   note.key = key;
   note.velocity = velocity;
-  Add(note.header);
+  return note;
 }
 
-void ClapInputEvents::AddMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2,
-                              uint16_t spaceId)
+clap_event_midi_t ClapMidiEvent(uint8_t status, uint8_t data1, uint8_t data2, uint16_t spaceId)
 {
   clap_event_midi_t midi{};
-  midi.header = CoreHeader(sizeof(midi), kClapEventMidi, time, spaceId);
+  midi.header = CoreHeader(sizeof(midi), kClapEventMidi, spaceId);
   midi.data[0] = status;
   midi.data[1] = data1;
   midi.data[2] = data2;
-  Add(midi.header);
+  return midi;
 }
 
-void ClapInputEvents::AddParamValue(uint32_t time, clap_id paramId, double value, void* cookie,
-                                    uint16_t spaceId)
+clap_event_param_value_t ClapParamValueEvent(clap_id paramId, double value, void* cookie,
+                                             uint16_t spaceId)
 {
   clap_event_param_value_t param{};
-  param.header = CoreHeader(sizeof(param), kClapEventParamValue, time, spaceId);
+  param.header = CoreHeader(sizeof(param), kClapEventParamValue, spaceId);
   param.param_id = paramId;
   param.cookie = cookie;
   param.note_id = -1;
@@ -59,7 +57,30 @@ void ClapInputEvents::AddParamValue(uint32_t time, clap_id paramId, double value
   param.channel = -1;
   param.key = -1;
   param.value = value;
-  Add(param.header);
+  return param;
+}
+
+template <typename Event>
+static void AddAt(ClapInputEvents& list, Event event, uint32_t time)
+{
+  event.header.time = time;
+  list.Add(event.header);
+}
+
+void ClapInputEvents::AddNote(uint16_t type, uint32_t time, int16_t key, double velocity,
+                              int16_t channel)
+{
+  AddAt(*this, ClapNoteEvent(type, key, velocity, channel), time);
+}
+
+void ClapInputEvents::AddMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2)
+{
+  AddAt(*this, ClapMidiEvent(status, data1, data2), time);
+}
+
+void ClapInputEvents::AddParamValue(uint32_t time, clap_id paramId, double value, uint16_t spaceId)
+{
+  AddAt(*this, ClapParamValueEvent(paramId, value, nullptr, spaceId), time);
 }
 
 void ClapInputEvents::Clear()

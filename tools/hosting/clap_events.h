@@ -5,6 +5,16 @@
 #include <cstdint>
 #include <vector>
 
+// Core events with size and type filled in, at time 0 of space 0 unless
+// given; wildcard fields (-1) where the record has them and the caller does
+// not say.
+clap_event_note_t ClapNoteEvent(uint16_t type, int16_t key, double velocity, int16_t channel = 0,
+                                int16_t port = 0, uint16_t spaceId = kClapCoreEventSpaceId);
+clap_event_midi_t ClapMidiEvent(uint8_t status, uint8_t data1, uint8_t data2,
+                                uint16_t spaceId = kClapCoreEventSpaceId);
+clap_event_param_value_t ClapParamValueEvent(clap_id paramId, double value, void* cookie = nullptr,
+                                             uint16_t spaceId = kClapCoreEventSpaceId);
+
 // An input event list a host hands to process or flush: events are copied
 // in, kept in the order added (add them sorted by time) and read back
 // through the clap_input_events_t the plug-in sees.
@@ -17,12 +27,10 @@ public:
 
   // Copies any event whose header.size says how long it is.
   void Add(const clap_event_header_t& event);
-  // Core events with size and type filled in; space_id 0 unless given.
-  void AddNote(uint16_t type, uint32_t time, int16_t key, double velocity, int16_t channel = 0,
-               int32_t noteId = -1, uint16_t spaceId = kClapCoreEventSpaceId);
-  void AddMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2,
-               uint16_t spaceId = kClapCoreEventSpaceId);
-  void AddParamValue(uint32_t time, clap_id paramId, double value, void* cookie = nullptr,
+  // The events above at a time of the block.
+  void AddNote(uint16_t type, uint32_t time, int16_t key, double velocity, int16_t channel = 0);
+  void AddMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2);
+  void AddParamValue(uint32_t time, clap_id paramId, double value,
                      uint16_t spaceId = kClapCoreEventSpaceId);
   void Clear();
   uint32_t Size() const { return static_cast<uint32_t>(mOffsets.size()); }
