@@ -115,7 +115,11 @@ public:
       if (e.midi)
         mEvents.AddMidi(std::min(e.time, last), e.message.status, e.message.data1, e.message.data2);
       else
-        mEvents.AddParamValue(std::min(e.time, last), e.param, e.value, e.cookie);
+      {
+        clap_event_param_value_t event = ClapParamValueEvent(e.param, e.value, e.cookie);
+        event.header.time = std::min(e.time, last);
+        mEvents.Add(event.header);
+      }
     }
     float* singles[2] = {mFloat[0], mFloat[1]};
     double* doubles[2] = {mDouble[0], mDouble[1]};

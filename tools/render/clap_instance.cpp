@@ -67,9 +67,9 @@ public:
     const auto info = std::find_if(mParameterInfo.begin(), mParameterInfo.end(),
                                    [&](const clap_param_info_t& i) { return int(i.id) == id; });
     if (info == mParameterInfo.end()) return false;
-    mEvents.AddParamValue(0, info->id,
-                          std::min(info->max_value, std::max(info->min_value, plainValue)),
-                          info->cookie);
+    const clap_event_param_value_t event = ClapParamValueEvent(
+        info->id, std::min(info->max_value, std::max(info->min_value, plainValue)), info->cookie);
+    mEvents.Add(event.header);
     return true;
   }
 
