@@ -12,9 +12,10 @@ cpack --preset windows
 
 # The zip carries the installer's files, every format included.
 zip="$(ls build/windows/Thudwerk-*-win64.zip)"
+listing="$(unzip -Z1 "$zip")"
 for file in VST3/Thudwerk.vst3/Contents/x86_64-win/Thudwerk.vst3 VST2/Thudwerk.dll \
   CLAP/Thudwerk.clap; do
-  if ! unzip -Z1 "$zip" | grep -qx "Thudwerk-[0-9.]*-win64/$file"; then
+  if ! grep -qx "Thudwerk-[0-9.]*-win64/$file" <<<"$listing"; then
     echo "$zip lacks $file" >&2
     exit 1
   fi
