@@ -2,6 +2,10 @@
 // on the machine itself. It installs into and removes from the system it
 // runs on, so scripts/test-installer.sh runs it in a fresh Wine prefix only.
 
+#include "clap_events.h"
+#include "clap_host.h"
+#include "clap_instance.h"
+#include "clap_module.h"
 #include "common_documents.h"
 #include "kick_engine.h"
 #include "preset_catalogue.h"
@@ -161,7 +165,7 @@ protected:
 
   // Steps the selector forward once in a fresh instance of each installed
   // plug-in and waits (processing, as a host keeps doing) until it holds the
-  // sound of the first catalogue preset; then unloads both.
+  // sound of the first catalogue preset; then unloads them.
   void ExpectForwardStepLoads(const PresetFileValues& sound)
   {
     const auto holdsSound = [&](const std::function<double(int)>& value)
@@ -209,6 +213,41 @@ protected:
     processor = nullptr;
     controller = nullptr;
     module.reset();
+
+    std::string error;
+    const std::unique_ptr<ClapModule> clapModule = ClapModule::Load(kClapPlugin, &error);
+    ASSERT_TRUE(clapModule) << error;
+    ClapHost clapHost;
+    const std::unique_ptr<ClapInstance> clap =
+        ClapInstance::Create(*clapModule, clapHost, nullptr, &error);
+    ASSERT_TRUE(clap) << error;
+    ASSERT_TRUE(clap->Activate(44100.0, 1, 256) && clap->StartProcessing());
+    const auto* params = clap->Get<clap_plugin_params_t>(kClapExtParams);
+    ASSERT_NE(params, nullptr);
+    std::vector<float> left(256), right(256);
+    ClapInputEvents events;
+    ClapOutputEvents told;
+    // The button's press and, a block later, its release.
+    events.AddParamValue(0, EngineParam::PresetForward, 1.0);
+    clap->Process(256, left.data(), right.data(), events, told);
+    events.Clear();
+    events.AddParamValue(0, EngineParam::PresetForward, 0.0);
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+          clap->Process(256, left.data(), right.data(), events, told);
+          events.Clear();
+          told.Clear();
+          clapHost.RunRequestedCallback();
+          return holdsSound(
+              [&](int i)
+              {
+                double value = -1.0;
+                params->get_value(clap->Plugin(), clap_id(i), &value);
+                return value;
+              });
+        }))
+        << "CLAP";
   }
 };
 
