@@ -146,6 +146,9 @@ public:
   // size changes nothing. Allocates: never on the audio path. Negative sizes
   // and failed allocation keep the old buffers.
   virtual void SetBlockSize(int frames);
+  // Frames the output goes on sounding after the input (or the last note)
+  // ends, at the current settings; any thread. Default the tail size.
+  virtual int TailFrames() const { return mTailSize; }
   // The editor section a parameter belongs to ("Bass", "Reverb"), for hosts
   // that group parameters by it; default its group.
   virtual const char* ParamSection(int paramIdx) const;

@@ -205,6 +205,14 @@ bool Thudwerk::SetEditorContentScale(double contentScale)
   return true;
 }
 
+int Thudwerk::TailFrames() const
+{
+  // The reverb network's feedback falls by 60 dB over this time.
+  constexpr double kReverbDecaySeconds = 10.05;
+  if (GetParam(ReverbOffOn)->Value() < 0.5) return 0;
+  return static_cast<int>(std::ceil(kReverbDecaySeconds * GetSampleRate()));
+}
+
 const char* Thudwerk::ParamSection(int paramIdx) const
 {
   switch (paramIdx)

@@ -80,6 +80,9 @@ public:
   // and asks the host to resize. Refused while a modal menu or dialog of
   // the editor runs, and in builds with one image set.
   bool SetEditorContentScale(double contentScale) override;
+  // With the reverb on, its 60 dB decay at the current rate; else 0. Reads
+  // one value without the lock: a stale answer only delays the host.
+  int TailFrames() const override;
   // The editor's sections: Bass, Snap, Drive, Reverb, Velocity, Output, and
   // Presets, Voice and Host for the parameters the editor does not show.
   const char* ParamSection(int paramIdx) const override;

@@ -83,7 +83,21 @@ std::vector<std::string> FolderPresetNames(const fs::path& folder)
   return catalogued;
 }
 
-bool ProviderInit(const clap_preset_discovery_provider_t* provider)
+// Paths and listings allocate; no exception may reach the host.
+template <typename Work>
+bool WithoutThrowing(Work work)
+{
+  try
+  {
+    return work();
+  }
+  catch (...)
+  {
+    return false;
+  }
+}
+
+bool DeclareToIndexer(const clap_preset_discovery_provider_t* provider)
 {
   const auto* indexer =
       static_cast<const clap_preset_discovery_indexer_t*>(provider->provider_data);
@@ -108,11 +122,9 @@ void ProviderDestroy(const clap_preset_discovery_provider_t* provider)
   delete provider;
 }
 
-bool ProviderGetMetadata(const clap_preset_discovery_provider_t*, uint32_t locationKind,
-                         const char* location,
-                         const clap_preset_discovery_metadata_receiver_t* receiver)
+bool DescribeLocation(const char* location,
+                      const clap_preset_discovery_metadata_receiver_t* receiver)
 {
-  if (locationKind != kClapPresetDiscoveryLocationFile || !location || !receiver) return false;
   const fs::path path = fs::u8path(location);
   std::error_code error;
   if (fs::is_directory(path, error))
@@ -130,6 +142,19 @@ bool ProviderGetMetadata(const clap_preset_discovery_provider_t*, uint32_t locat
   DescribePreset(receiver, location, nullptr,
                  Utf8(path.parent_path().filename()) == kFactoryFolder);
   return true;
+}
+
+bool ProviderGetMetadata(const clap_preset_discovery_provider_t*, uint32_t locationKind,
+                         const char* location,
+                         const clap_preset_discovery_metadata_receiver_t* receiver)
+{
+  if (locationKind != kClapPresetDiscoveryLocationFile || !location || !receiver) return false;
+  return WithoutThrowing([&] { return DescribeLocation(location, receiver); });
+}
+
+bool ProviderInit(const clap_preset_discovery_provider_t* provider)
+{
+  return WithoutThrowing([&] { return DeclareToIndexer(provider); });
 }
 
 const void* ProviderGetExtension(const clap_preset_discovery_provider_t*, const char*)
@@ -173,11 +198,4 @@ const clap_preset_discovery_factory_t kFactory = {FactoryCount, FactoryDescripto
 const clap_preset_discovery_factory_t& ThudwerkPresetDiscoveryFactory()
 {
   return kFactory;
-}
-
-std::string PresetLocationPath(const char* location, const char* loadKey)
-{
-  if (!location) return std::string();
-  if (!loadKey || !*loadKey) return location;
-  return Utf8(fs::u8path(location) / fs::u8path(loadKey));
 }

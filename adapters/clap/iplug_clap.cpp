@@ -8,6 +8,7 @@
 
 #include "graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +17,9 @@ namespace
 // Editor notifications waiting for the next process or flush: a drag sends
 // one value per mouse move, far fewer than this between two blocks.
 constexpr size_t kEditorEventCapacity = 1024;
+// The scratch buffers hold at most this many frames: hosts that announce
+// larger blocks are served in pieces rather than with gigabytes of buffers.
+constexpr uint32_t kLargestBlock = 65536;
 
 uint32_t AudioPortCount(const clap_plugin_t*, bool isInput)
 {
@@ -58,7 +62,7 @@ uint32_t LatencyFrames(const clap_plugin_t* plugin)
 
 uint32_t TailFrames(const clap_plugin_t* plugin)
 {
-  return static_cast<uint32_t>(IPlugCLAP::From(plugin)->GetTailSize());
+  return static_cast<uint32_t>(std::max(IPlugCLAP::From(plugin)->TailFrames(), 0));
 }
 
 const clap_plugin_audio_ports_t kAudioPorts = {AudioPortCount, AudioPortInfo};
@@ -135,16 +139,17 @@ bool IPlugCLAP::Activate(const clap_plugin_t* plugin, double sampleRate, uint32_
   IPlugCLAP* self = From(plugin);
   // A rate or block size the engine cannot use is refused, keeping the
   // previous set-up.
-  if (self->mActive || !std::isfinite(sampleRate) || sampleRate < 1.0 || maxFrames < 1 ||
-      maxFrames > 0x7FFFFFFF)
+  if (self->mActive || !std::isfinite(sampleRate) || sampleRate < 1.0 || maxFrames < 1)
     return false;
   {
     CriticalSectionLock lock(self->GetLock());
+    const int blockSize = static_cast<int>(std::min(maxFrames, kLargestBlock));
     self->SetSampleRate(sampleRate);
-    self->SetBlockSize(static_cast<int>(maxFrames));
-    if (self->GetBlockSize() != static_cast<int>(maxFrames)) return false;
+    self->SetBlockSize(blockSize);
+    if (self->GetBlockSize() != blockSize) return false;
     self->Reset();
     self->mQuietFrames = 0;
+    self->mReportedTail = self->TailFrames();
   }
   self->OnActivate(true);
   self->mActive = true;
@@ -204,6 +209,8 @@ const void* IPlugCLAP::GetExtension(const clap_plugin_t* plugin, const char* id)
 void IPlugCLAP::OnMainThreadCallback(const clap_plugin_t* plugin)
 {
   IPlugCLAP* self = From(plugin);
+  // A preset change rescans at once here, and that answers a pending
+  // request too.
   self->SendPendingHostNotifications();
   if (!self->mRescanPending.exchange(false)) return;
   if (const auto* params = self->HostExtension<clap_host_params_t>(kClapExtParams))
@@ -249,10 +256,16 @@ void IPlugCLAP::NotifyHostPresetChange()
 {
   if (OnMainThread())
   {
+    mRescanPending.store(false);
     if (const auto* params = HostExtension<clap_host_params_t>(kClapExtParams))
       params->rescan(mHost, kClapParamRescanValues);
     return;
   }
+  RequestRescan();
+}
+
+void IPlugCLAP::RequestRescan()
+{
   mRescanPending.store(true);
   if (mHost && mHost->request_callback) mHost->request_callback(mHost);
 }

@@ -48,7 +48,6 @@ public:
   // The host reads every value again: at once on the main thread, else
   // from on_main_thread.
   void NotifyHostPresetChange() override;
-  bool IsOfflineRender() override { return mOfflineRender.load(); }
   // Audio thread: answered from the transport of the last block.
   int GetSamplePosition() override;
   double GetTempo() override;
@@ -92,8 +91,11 @@ public:
   void ApplyParamEvents(const clap_input_events_t* in);
   // Lock held: the editor's queued gestures and values, then (when a
   // preset or controller changed values) every changed value marked
-  // DONT_RECORD.
-  void PushOutputEvents(const clap_output_events_t* out);
+  // DONT_RECORD. True when the host should read every value again
+  // (RequestRescan, lock released).
+  bool PushOutputEvents(const clap_output_events_t* out);
+  // Any thread: the host reads every value again, from on_main_thread.
+  void RequestRescan();
 
   // Editor (iplug_clap_gui.cpp).
   bool GuiCreate(const char* api, bool isFloating);
@@ -145,7 +147,6 @@ private:
   const clap_host_t* mHost;
   std::thread::id mMainThread;
   bool mActive = false;
-  std::atomic<bool> mOfflineRender{false};
 
   // Transport of the last block, read on the audio thread.
   double mTempo = 120.0;
@@ -165,6 +166,8 @@ private:
   std::vector<double> mReportedValues;
   // Frames of exact silence since the last input event; audio thread.
   int64_t mQuietFrames = 0;
+  // The tail the host last heard of; audio thread.
+  int mReportedTail = -1;
   std::atomic<bool> mRescanPending{false};
 
   // The open editor's event sources (platform part); main thread.

@@ -73,9 +73,13 @@ void ParamsFlush(const clap_plugin_t* plugin, const clap_input_events_t* in,
                  const clap_output_events_t* out)
 {
   IPlugCLAP* self = IPlugCLAP::From(plugin);
-  CriticalSectionLock lock(self->GetLock());
-  self->ApplyParamEvents(in);
-  self->PushOutputEvents(out);
+  bool valuesChanged = false;
+  {
+    CriticalSectionLock lock(self->GetLock());
+    self->ApplyParamEvents(in);
+    valuesChanged = self->PushOutputEvents(out);
+  }
+  if (valuesChanged) self->RequestRescan();
 }
 } // namespace
 

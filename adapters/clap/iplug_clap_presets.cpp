@@ -3,10 +3,20 @@
 
 #include "iplug_clap.h"
 
-#include "clap_preset_discovery.h"
+#include <filesystem>
 
 namespace
 {
+// The file a preset location and load key name: the location itself when
+// there is no key, else the key inside the location folder.
+std::string PresetLocationPath(const char* location, const char* loadKey)
+{
+  if (!loadKey || !*loadKey) return location;
+  const auto path =
+      (std::filesystem::u8path(location) / std::filesystem::u8path(loadKey)).u8string();
+  return std::string(path.begin(), path.end());
+}
+
 bool FromLocation(const clap_plugin_t* plugin, uint32_t locationKind, const char* location,
                   const char* loadKey)
 {

@@ -48,14 +48,30 @@ bool AllZero(Sample* const* channels, uint32_t count, uint32_t frames)
 
 clap_process_status IPlugCLAP::ProcessBlock(const clap_process_t& process)
 {
-  CriticalSectionLock lock(GetLock());
-  ReadTransport(process.transport);
-  ApplyParamEvents(process.in_events);
-  if (DoesMidi()) HandleNoteEvents(process.in_events);
-  const bool rendered = RenderOutputs(process);
-  PushOutputEvents(process.out_events);
-  if (!rendered) return process.frames_count == 0 ? kClapProcessContinue : kClapProcessError;
-  return QuietStatus(process, EventCount(process.in_events) > 0);
+  clap_process_status status = kClapProcessContinue;
+  bool tailChanged = false;
+  bool valuesChanged = false;
+  {
+    CriticalSectionLock lock(GetLock());
+    ReadTransport(process.transport);
+    ApplyParamEvents(process.in_events);
+    if (DoesMidi()) HandleNoteEvents(process.in_events);
+    const int tail = TailFrames();
+    tailChanged = tail != mReportedTail;
+    mReportedTail = tail;
+    const bool rendered = RenderOutputs(process);
+    valuesChanged = PushOutputEvents(process.out_events);
+    if (rendered)
+      status = QuietStatus(process, EventCount(process.in_events) > 0);
+    else if (process.frames_count > 0)
+      status = kClapProcessError;
+  }
+  // The host hears of it with the lock released.
+  if (tailChanged)
+    if (const auto* hostTail = HostExtension<clap_host_tail_t>(kClapExtTail))
+      hostTail->changed(mHost);
+  if (valuesChanged) RequestRescan();
+  return status;
 }
 
 void IPlugCLAP::ReadTransport(const clap_event_transport_t* transport)
@@ -193,7 +209,7 @@ clap_process_status IPlugCLAP::QuietStatus(const clap_process_t& process, bool h
              : kClapProcessContinue;
 }
 
-void IPlugCLAP::PushOutputEvents(const clap_output_events_t* out)
+bool IPlugCLAP::PushOutputEvents(const clap_output_events_t* out)
 {
   const bool canPush = out && out->try_push;
   for (const EditorEvent& queued : mEditorEvents)
@@ -223,7 +239,7 @@ void IPlugCLAP::PushOutputEvents(const clap_output_events_t* out)
   mEditorEvents.clear();
   // Values a preset or a controller changed: the host follows them without
   // recording them, and reads them all again on the main thread.
-  if (!IsHostRefreshPending()) return;
+  if (!IsHostRefreshPending()) return false;
   for (int i = 0; canPush && i < ParamCount(); ++i)
   {
     const double value = GetParam(i)->Value();
@@ -240,5 +256,5 @@ void IPlugCLAP::PushOutputEvents(const clap_output_events_t* out)
     event.value = value;
     if (out->try_push(out, &event.header)) reported = value;
   }
-  if (mHost && mHost->request_callback) mHost->request_callback(mHost);
+  return true;
 }

@@ -1,6 +1,6 @@
 // The Thudwerk CLAP module: its entry, the plug-in factory with the one
-// instrument and its descriptor, and the factory lookup that also answers
-// the preset-discovery factory.
+// instrument, and the factory lookup that also answers the preset-discovery
+// factory.
 
 #include "clap_descriptor.h"
 #include "clap_preset_discovery.h"
@@ -12,21 +12,6 @@
 
 namespace
 {
-constexpr const char* kFeatures[] = {"instrument", "synthesizer", "drum", "stereo", nullptr};
-
-const clap_plugin_descriptor_t kDescriptor = {
-    kClapVersion,
-    kThudwerkClapId,
-    "Thudwerk",
-    "VornAudio",
-    "",
-    "",
-    "",
-    THUDWERK_VERSION_STRING,
-    "Kick-drum synthesizer: a pitched body and a snap, with distortion and reverb",
-    kFeatures,
-};
-
 uint32_t PluginCount(const clap_plugin_factory_t*)
 {
   return 1;
@@ -34,13 +19,13 @@ uint32_t PluginCount(const clap_plugin_factory_t*)
 
 const clap_plugin_descriptor_t* PluginDescriptor(const clap_plugin_factory_t*, uint32_t index)
 {
-  return index == 0 ? &kDescriptor : nullptr;
+  return index == 0 ? &ThudwerkClapDescriptor() : nullptr;
 }
 
 const clap_plugin_t* CreatePlugin(const clap_plugin_factory_t*, const clap_host_t* host,
                                   const char* pluginId)
 {
-  if (!host || !pluginId || std::strcmp(pluginId, kDescriptor.id) != 0 ||
+  if (!host || !pluginId || std::strcmp(pluginId, ThudwerkClapDescriptor().id) != 0 ||
       !ClapVersionIsCompatible(host->clap_version))
     return nullptr;
   CriticalSectionLock creation(CreationLock());
@@ -63,9 +48,8 @@ const clap_plugin_factory_t kPluginFactory = {PluginCount, PluginDescriptor, Cre
 std::mutex gInitMutex;
 int gInitCount = 0;
 
-bool EntryInit(const char* pluginPath)
+bool EntryInit(const char*)
 {
-  if (!pluginPath) return false;
   std::lock_guard<std::mutex> lock(gInitMutex);
   ++gInitCount;
   return true;
@@ -87,11 +71,6 @@ const void* EntryGetFactory(const char* factoryId)
   return nullptr;
 }
 } // namespace
-
-const clap_plugin_descriptor_t& ThudwerkClapDescriptor()
-{
-  return kDescriptor;
-}
 
 extern "C" THUDWERK_CLAP_EXPORT const clap_plugin_entry_t clap_entry = {
     kClapVersion, EntryInit, EntryDeinit, EntryGetFactory};

@@ -356,11 +356,17 @@ bool Silent(const Rendered& r)
   return true;
 }
 
-TEST_F(ClapPlugin, ResetSilencesSleepFollowsTheTailAndAnotherRatePlays)
+TEST_F(ClapPlugin, TailResetSilencesSleepFollowsTheTailAndAnotherRatePlays)
 {
   ClapInstance& plug = NewInstance();
   ASSERT_TRUE(plug.Activate(44100, 1, 4096));
   ASSERT_TRUE(plug.StartProcessing());
+  // The reverb's tail, announced on the audio thread when it changes.
+  const auto& tail = Ext<clap_plugin_tail_t>(plug, kClapExtTail);
+  EXPECT_EQ(tail.get(plug.Plugin()), 0u);
+  Render(plug, 64, 64, false, {Schedule(0, Param(kReverbOffOn, 1.0))});
+  EXPECT_GT(tail.get(plug.Plugin()), 10u * 44100);
+  EXPECT_EQ(host.GetRecord().tailChanges, 1);
   const std::vector<ScheduledEvent> note = {Schedule(0, Param(kReverbOffOn, 0.0)),
                                             Schedule(0, Note(kClapEventNoteOn, 36, 0.8)),
                                             Schedule(2000, Note(kClapEventNoteOff, 36, 0.0))};

@@ -162,8 +162,8 @@ TEST_F(ClapEditorWithoutHostLoop, RunsOnAThreadOfItsOwnUntilDestroyed)
   ASSERT_TRUE(Open(gui, plug));
   EXPECT_EQ(ThreadCount(), threads + 1);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  window.Click(Editor(), kVolumeX, kVolumeY, 5); // one wheel notch down
   const double before = Value(plug, kMainVolume);
+  window.Click(Editor(), kVolumeX, kVolumeY, 5); // one wheel notch down
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   while (Value(plug, kMainVolume) == before && std::chrono::steady_clock::now() < end)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
