@@ -40,8 +40,8 @@ void IPlugCLAP::StartEditorEvents()
     const int fd = graphics->ConnectionFd();
     const bool timer =
         timers->register_timer(mHost, static_cast<uint32_t>(graphics->TimerPeriodMs()), &timerId);
-    const bool events_ = timer && fds->register_fd(mHost, fd, kClapPosixFdRead);
-    if (events_)
+    const bool registered = timer && fds->register_fd(mHost, fd, kClapPosixFdRead);
+    if (registered)
     {
       events.timers = timers;
       events.fds = fds;

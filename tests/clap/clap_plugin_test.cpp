@@ -356,6 +356,27 @@ bool Silent(const Rendered& r)
   return true;
 }
 
+TEST_F(ClapPlugin, NoteVelocitiesSoundAsTheMidiVelocitiesTheyStandFor)
+{
+  for (uint8_t velocity : {1, 37, 64, 100, 113, 127})
+  {
+    Rendered renders[2];
+    for (int dialect = 0; dialect < 2; ++dialect)
+    {
+      ClapInstance& plug = NewInstance();
+      ASSERT_TRUE(plug.Activate(48000, 1, 512));
+      ASSERT_TRUE(plug.StartProcessing());
+      const ScheduledEvent note = dialect == 0
+                                      ? Schedule(3, Note(kClapEventNoteOn, 40, velocity / 127.0))
+                                      : Schedule(3, Midi(0x90, 40, velocity));
+      renders[dialect] =
+          Render(plug, 4800, 512, false, {Schedule(0, Param(kVelAmpOffOn, 1.0)), note});
+    }
+    EXPECT_FALSE(Silent(renders[0]));
+    EXPECT_EQ(renders[0].left, renders[1].left) << int(velocity);
+  }
+}
+
 TEST_F(ClapPlugin, TailResetSilencesSleepFollowsTheTailAndAnotherRatePlays)
 {
   ClapInstance& plug = NewInstance();
