@@ -4,8 +4,7 @@
 // through clap_entry, initialized, activated and processing as a host does,
 // once per process. The fuzzer's thread is both main and audio thread.
 
-#include "clap_events.h"
-#include "clap_host.h"
+#include "clap_linked_plugin.h"
 #include "fuzz_output.h"
 
 #include <cstdlib>
@@ -20,15 +19,8 @@ struct FuzzClap
 
   FuzzClap()
   {
-    if (!clap_entry.init("")) std::abort();
-    const auto* factory =
-        static_cast<const clap_plugin_factory_t*>(clap_entry.get_factory(kClapPluginFactoryId));
-    const clap_plugin_descriptor_t* descriptor =
-        factory ? factory->get_plugin_descriptor(factory, 0) : nullptr;
-    plugin = descriptor ? factory->create_plugin(factory, host.Host(), descriptor->id) : nullptr;
+    plugin = CreateLinkedClapPlugin(clap_entry, host);
     if (!plugin) std::abort();
-    host.SetPlugin(plugin);
-    if (!plugin->init(plugin)) std::abort();
     state = static_cast<const clap_plugin_state_t*>(plugin->get_extension(plugin, kClapExtState));
     params =
         static_cast<const clap_plugin_params_t*>(plugin->get_extension(plugin, kClapExtParams));
@@ -48,24 +40,8 @@ struct FuzzClap
   {
     float* singles[2] = {left32, right32};
     double* doubles[2] = {left64, right64};
-    clap_audio_buffer_t output{};
-    output.channel_count = 2;
-    if (single)
-      output.data32 = singles;
-    else
-      output.data64 = doubles;
-    clap_process_t process{};
-    process.steady_time = -1;
-    process.frames_count = uint32_t(frames);
-    process.transport = transport;
-    process.audio_outputs = &output;
-    process.audio_outputs_count = 1;
-    process.in_events = events.List();
-    process.out_events = outputs.List();
-    {
-      ClapHost::AudioThreadScope audio(host);
-      plugin->process(plugin, &process);
-    }
+    ProcessLinkedClapPlugin(host, plugin, frames, single ? singles : nullptr, doubles, events,
+                            outputs, -1, transport);
     outputs.Clear();
     CheckHostCalls();
     for (int c = 0; c < 2; ++c)

@@ -6,8 +6,7 @@
 
 #include "stress_sessions.h"
 
-#include "clap_events.h"
-#include "clap_host.h"
+#include "clap_linked_plugin.h"
 #include "clap_streams.h"
 
 #include <algorithm>
@@ -33,16 +32,8 @@ class ClapSession : public StressSession
 public:
   ClapSession(bool single, const clap_plugin_entry_t& entry) : mEntry(entry), mSingle(single)
   {
-    if (!mEntry.init("")) return;
-    mEntryInitialized = true;
-    const auto* factory =
-        static_cast<const clap_plugin_factory_t*>(mEntry.get_factory(kClapPluginFactoryId));
-    const clap_plugin_descriptor_t* descriptor =
-        factory ? factory->get_plugin_descriptor(factory, 0) : nullptr;
-    mPlugin = descriptor ? factory->create_plugin(factory, mHost.Host(), descriptor->id) : nullptr;
+    mPlugin = CreateLinkedClapPlugin(mEntry, mHost);
     if (!mPlugin) return;
-    mHost.SetPlugin(mPlugin);
-    if (!mPlugin->init(mPlugin)) return;
     mParams = Extension<clap_plugin_params_t>(kClapExtParams);
     mState = Extension<clap_plugin_state_t>(kClapExtState);
     if (!mParams || !mState) return;
@@ -56,8 +47,9 @@ public:
   ~ClapSession() override
   {
     Stop();
-    if (mPlugin) mPlugin->destroy(mPlugin);
-    if (mEntryInitialized) mEntry.deinit();
+    if (!mPlugin) return;
+    mPlugin->destroy(mPlugin);
+    mEntry.deinit();
   }
   bool Ready() const { return mProcessing; }
 
@@ -123,23 +115,8 @@ public:
     }
     float* singles[2] = {mFloat[0], mFloat[1]};
     double* doubles[2] = {mDouble[0], mDouble[1]};
-    clap_audio_buffer_t output{};
-    output.channel_count = 2;
-    if (mSingle)
-      output.data32 = singles;
-    else
-      output.data64 = doubles;
-    clap_process_t process{};
-    process.steady_time = mSteadyTime;
-    process.frames_count = uint32_t(frames);
-    process.audio_outputs = &output;
-    process.audio_outputs_count = 1;
-    process.in_events = mEvents.List();
-    process.out_events = mOutputs.List();
-    {
-      ClapHost::AudioThreadScope audio(mHost);
-      mPlugin->process(mPlugin, &process);
-    }
+    ProcessLinkedClapPlugin(mHost, mPlugin, frames, mSingle ? singles : nullptr, doubles, mEvents,
+                            mOutputs, mSteadyTime, nullptr);
     mSteadyTime += frames;
     mOutputs.Clear();
     for (int c = 0; c < 2; ++c)
@@ -187,7 +164,6 @@ private:
 
   const clap_plugin_entry_t& mEntry;
   bool mSingle;
-  bool mEntryInitialized = false;
   ClapHost mHost;
   const clap_plugin_t* mPlugin = nullptr;
   const clap_plugin_params_t* mParams = nullptr;
