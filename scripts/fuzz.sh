@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-  targets=(vst2_chunk vst2_midi vst3_state vst3_events preset_file png identify_host midi_file)
+  targets=(vst2_chunk vst2_midi vst3_state vst3_events clap_state clap_events preset_file png
+    identify_host midi_file)
 fi
 
 cmake --preset fuzz >/dev/null

@@ -6,6 +6,7 @@
 #
 #   ~/.vst3/Thudwerk.vst3    the VST3 bundle
 #   ~/.vst/Thudwerk.so       the VST2 plug-in
+#   ~/.clap/Thudwerk.clap    the CLAP plug-in
 #   ~/.lv2/Thudwerk.lv2      the LV2 bundle
 #   <documents>/VornAudio/Thudwerk/Presets/Factory/   the factory presets
 #
@@ -56,15 +57,17 @@ fi
 say "Building the plug-ins and thudwerk-render in $build_dir"
 cd "$root_dir"
 cmake --preset linux -B "$build_dir" >/dev/null
-cmake --build "$build_dir" --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_lv2 thudwerk_render
+cmake --build "$build_dir" --target thudwerk_vst2 thudwerk_vst3_plugin thudwerk_clap \
+  thudwerk_lv2 thudwerk_render
 
 vst3_bundle="$build_dir/adapters/vst3/Thudwerk.vst3"
 vst2_binary="$build_dir/adapters/vst2/Thudwerk.so"
+clap_binary="$build_dir/adapters/clap/Thudwerk.clap"
 lv2_bundle="$build_dir/lv2/Thudwerk.lv2"
 renderer="$build_dir/tools/render/thudwerk-render"
 
 say "Installing the plug-ins for $(id -un)"
-mkdir -p "$HOME/.vst3" "$HOME/.vst"
+mkdir -p "$HOME/.vst3" "$HOME/.vst" "$HOME/.clap"
 # A fresh copy next to the old one, then swapped in, so a failed copy never
 # leaves half a bundle behind.
 rm -rf "$HOME/.vst3/Thudwerk.vst3.new"
@@ -72,6 +75,7 @@ cp -R "$vst3_bundle" "$HOME/.vst3/Thudwerk.vst3.new"
 rm -rf "$HOME/.vst3/Thudwerk.vst3"
 mv "$HOME/.vst3/Thudwerk.vst3.new" "$HOME/.vst3/Thudwerk.vst3"
 install -m 0755 "$vst2_binary" "$HOME/.vst/Thudwerk.so"
+install -m 0755 "$clap_binary" "$HOME/.clap/Thudwerk.clap"
 mkdir -p "$HOME/.lv2"
 rm -rf "$HOME/.lv2/Thudwerk.lv2.new"
 cp -R "$lv2_bundle" "$HOME/.lv2/Thudwerk.lv2.new"
@@ -115,6 +119,7 @@ cat <<EOF
 Thudwerk is installed:
   VST3:     $HOME/.vst3/Thudwerk.vst3
   VST2:     $HOME/.vst/Thudwerk.so
+  CLAP:     $HOME/.clap/Thudwerk.clap
   LV2:      $HOME/.lv2/Thudwerk.lv2
   presets:  $preset_dir/Factory
 The demo bar:

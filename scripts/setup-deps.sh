@@ -17,7 +17,7 @@ packages=(
   wine wine64 xvfb xauth
   libx11-dev libxext-dev libxtst-dev
   lv2-dev serdi sordi lilv-utils liblilv-dev
-  nsis
+  nsis unzip
   clang libclang-rt-dev
   dpkg-dev
 )

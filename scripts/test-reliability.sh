@@ -16,7 +16,8 @@ ctest --preset sanitize
 
 step "tsan: three-thread test"
 cmake --preset tsan
-cmake --build --preset tsan --target thudwerk_thread_tests_vst2 thudwerk_thread_tests_vst3
+cmake --build --preset tsan --target thudwerk_thread_tests_vst2 thudwerk_thread_tests_vst3 \
+  thudwerk_thread_tests_clap
 ctest --preset tsan
 
 step "fuzz: every target"

@@ -2,6 +2,10 @@
 // on the machine itself. It installs into and removes from the system it
 // runs on, so scripts/test-installer.sh runs it in a fresh Wine prefix only.
 
+#include "clap_events.h"
+#include "clap_host.h"
+#include "clap_instance.h"
+#include "clap_module.h"
 #include "common_documents.h"
 #include "kick_engine.h"
 #include "preset_catalogue.h"
@@ -43,6 +47,8 @@ const std::string kVst3Bundle = kCommonFiles + "\\VST3\\Thudwerk.vst3";
 const std::string kVst2Folder = kCommonFiles + "\\VST2";
 const std::string kVst2Plugin = kVst2Folder + "\\Thudwerk.dll";
 const std::string kVst3Module = kVst3Bundle + "\\Contents\\x86_64-win\\Thudwerk.vst3";
+const std::string kClapFolder = kCommonFiles + "\\CLAP";
+const std::string kClapPlugin = kClapFolder + "\\Thudwerk.clap";
 const std::string kProgramFolder = ShellFolder(CSIDL_PROGRAM_FILES) + "\\VornAudio\\Thudwerk";
 const std::string kUninstaller = kProgramFolder + "\\Uninstall Thudwerk.exe";
 
@@ -151,6 +157,7 @@ protected:
   {
     EXPECT_FALSE(fs::exists(kVst3Bundle));
     EXPECT_FALSE(fs::exists(kVst2Plugin));
+    EXPECT_FALSE(fs::exists(kClapFolder));
     EXPECT_FALSE(fs::exists(kUninstaller));
     EXPECT_FALSE(fs::is_directory(Presets()));
     EXPECT_EQ(UninstallText("DisplayName"), "");
@@ -158,7 +165,7 @@ protected:
 
   // Steps the selector forward once in a fresh instance of each installed
   // plug-in and waits (processing, as a host keeps doing) until it holds the
-  // sound of the first catalogue preset; then unloads both.
+  // sound of the first catalogue preset; then unloads them.
   void ExpectForwardStepLoads(const PresetFileValues& sound)
   {
     const auto holdsSound = [&](const std::function<double(int)>& value)
@@ -206,6 +213,41 @@ protected:
     processor = nullptr;
     controller = nullptr;
     module.reset();
+
+    std::string error;
+    const std::unique_ptr<ClapModule> clapModule = ClapModule::Load(kClapPlugin, &error);
+    ASSERT_TRUE(clapModule) << error;
+    ClapHost clapHost;
+    const std::unique_ptr<ClapInstance> clap =
+        ClapInstance::Create(*clapModule, clapHost, nullptr, &error);
+    ASSERT_TRUE(clap) << error;
+    ASSERT_TRUE(clap->Activate(44100.0, 1, 256) && clap->StartProcessing());
+    const auto* params = clap->Get<clap_plugin_params_t>(kClapExtParams);
+    ASSERT_NE(params, nullptr);
+    std::vector<float> left(256), right(256);
+    ClapInputEvents events;
+    ClapOutputEvents told;
+    // The button's press and, a block later, its release.
+    events.AddParamValue(0, EngineParam::PresetForward, 1.0);
+    clap->Process(256, left.data(), right.data(), events, told);
+    events.Clear();
+    events.AddParamValue(0, EngineParam::PresetForward, 0.0);
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+          clap->Process(256, left.data(), right.data(), events, told);
+          events.Clear();
+          told.Clear();
+          clapHost.RunRequestedCallback();
+          return holdsSound(
+              [&](int i)
+              {
+                double value = -1.0;
+                params->get_value(clap->Plugin(), clap_id(i), &value);
+                return value;
+              });
+        }))
+        << "CLAP";
   }
 };
 
@@ -219,6 +261,7 @@ TEST_F(Installer, InstallsUsesUpgradesAndUninstallsKeepingUserPresets)
             3)
       << "Contents, x86_64-win and the module";
   EXPECT_EQ(ReadFileBytes(kVst2Plugin), ReadFileBytes(THUDWERK_VST2_PLUGIN_PATH));
+  EXPECT_EQ(ReadFileBytes(kClapPlugin), ReadFileBytes(THUDWERK_CLAP_PLUGIN_PATH));
   for (int index = kFirstPresetIndex; index < kFirstUserPresetIndex; ++index)
     EXPECT_EQ(ReadFileBytes(Presets(FactoryRelative(index))),
               ReadFileBytes(THUDWERK_PRESET_SOURCE_DIR "/" + FactoryRelative(index)));
@@ -226,8 +269,10 @@ TEST_F(Installer, InstallsUsesUpgradesAndUninstallsKeepingUserPresets)
   EXPECT_EQ(UninstallText("DisplayName"), "Thudwerk");
   EXPECT_EQ(UninstallText("Publisher"), "VornAudio");
   EXPECT_EQ(UninstallText("DisplayVersion"), THUDWERK_VERSION);
-  EXPECT_GE(UninstallNumber("EstimatedSize"),
-            (fs::file_size(installedModule) + fs::file_size(kVst2Plugin)) / 1024);
+  EXPECT_GE(
+      UninstallNumber("EstimatedSize"),
+      (fs::file_size(installedModule) + fs::file_size(kVst2Plugin) + fs::file_size(kClapPlugin)) /
+          1024);
 
   ExpectForwardStepLoads(FileValues(Presets(FactoryRelative(kFirstPresetIndex))));
 
@@ -248,6 +293,7 @@ TEST_F(Installer, InstallsUsesUpgradesAndUninstallsKeepingUserPresets)
   Uninstall();
   EXPECT_FALSE(fs::exists(kVst3Bundle));
   EXPECT_FALSE(fs::exists(kVst2Plugin));
+  EXPECT_FALSE(fs::exists(kClapFolder)) << "made by the installer, left empty";
   EXPECT_FALSE(fs::exists(Presets("Factory")));
   EXPECT_FALSE(fs::exists(kProgramFolder));
   EXPECT_EQ(ReadFileBytes(userPreset), PresetFileText(values));
@@ -336,9 +382,8 @@ TEST_F(Installer, RefusesWhileAHostHoldsAPluginOpenAndChangesNothing)
 {
   const std::pair<std::string, std::string> installOptionsAndHeld[] = {
       {"", kVst2Plugin}, // no options: uninstall
-      {"", kVst3Module},
-      {" /NOVST2", kVst2Plugin},
-      {" /NOVST3", kVst3Module},
+      {"", kVst3Module},         {"", kClapPlugin},         {" /NOVST2", kVst2Plugin},
+      {" /NOVST3", kVst3Module}, {" /NOCLAP", kClapPlugin},
   };
   for (const auto& [options, held] : installOptionsAndHeld)
   {
@@ -350,35 +395,53 @@ TEST_F(Installer, RefusesWhileAHostHoldsAPluginOpenAndChangesNothing)
       EXPECT_EQ(options.empty() ? UninstallInPlace() : Install(options), 2);
       EXPECT_EQ(UninstallText("DisplayName"), "Thudwerk");
       EXPECT_EQ(RegistryText(kProductKey, "VST2Folder"), kVst2Folder);
-      EXPECT_TRUE(fs::exists(kVst2Plugin) && fs::exists(kVst3Module) &&
+      EXPECT_TRUE(fs::exists(kVst2Plugin) && fs::exists(kVst3Module) && fs::exists(kClapPlugin) &&
                   fs::exists(Presets(FactoryRelative(kFirstPresetIndex))));
     }
     ASSERT_EQ(UninstallInPlace(), 0) << "once the host let go";
     EXPECT_EQ(UninstallText("DisplayName"), "");
-    EXPECT_FALSE(fs::exists(kVst2Plugin) || fs::exists(kVst3Bundle));
+    EXPECT_FALSE(fs::exists(kVst2Plugin) || fs::exists(kVst3Bundle) || fs::exists(kClapFolder));
   }
 }
 
 // A reinstallation without a format removes that format's earlier file, so
-// hosts never find two versions side by side.
+// hosts never find two versions side by side. The CLAP folder, shared with
+// other vendors, goes only when the installer made it and it is left empty:
+// what was there before (another plug-in, or the empty folder itself) stays,
+// also after uninstalling.
 TEST_F(Installer, ReinstallingWithoutAFormatRemovesItsEarlierFile)
 {
   const struct
   {
-    std::string option, removed, kept, vst2Folder;
+    std::string option, removed, kept, vst2Folder, foreign;
   } cases[] = {
-      {" /NOVST2", kVst2Plugin, kVst3Module, ""},
-      {" /NOVST3", kVst3Bundle, kVst2Plugin, kVst2Folder},
+      {" /NOVST2", kVst2Plugin, kVst3Module, "", ""},
+      {" /NOVST3", kVst3Bundle, kVst2Plugin, kVst2Folder, ""},
+      {" /NOCLAP", kClapFolder, kVst3Module, kVst2Folder, ""},
+      {" /NOCLAP", kClapPlugin, kClapFolder + "\\Other.clap", kVst2Folder,
+       kClapFolder + "\\Other.clap"},
+      {" /NOCLAP", kClapPlugin, kClapFolder, kVst2Folder, kClapFolder},
   };
   for (const auto& c : cases)
   {
-    SCOPED_TRACE(c.option);
+    SCOPED_TRACE(c.option + " " + c.foreign);
+    if (!c.foreign.empty())
+    {
+      ASSERT_TRUE(fs::create_directories(kClapFolder));
+      if (c.foreign != kClapFolder)
+      {
+        ASSERT_TRUE(WriteFileBytes(c.foreign, "other"));
+      }
+    }
     ASSERT_EQ(Install(), 0);
     ASSERT_EQ(Install(c.option), 0);
     EXPECT_FALSE(fs::exists(c.removed));
     EXPECT_TRUE(fs::exists(c.kept));
     EXPECT_EQ(RegistryText(kProductKey, "VST2Folder"), c.vst2Folder);
     ASSERT_EQ(UninstallInPlace(), 0);
+    EXPECT_EQ(fs::exists(c.foreign), !c.foreign.empty());
+    std::error_code absent;
+    fs::remove_all(kClapFolder, absent);
   }
 }
 } // namespace

@@ -1,5 +1,5 @@
 // thudwerk-render run as a program on the built plug-ins: its WAV holds what
-// the engine renders for the same notes and settings, in either format and
+// the engine renders for the same notes and settings, in any format and
 // precision and from notes or a MIDI file; notes land on their own sample;
 // its picture decodes; a preset chosen on the command line lands in its
 // block in every run; failures end with their exit codes.
@@ -193,12 +193,13 @@ TEST_F(RenderProgramTest, ANoteStartsOnItsOwnSampleWhateverTheBlocks)
     ASSERT_EQ(late[0][i], early[0][i - 441]) << "frame " << i;
 }
 
-TEST_F(RenderProgramTest, NotesOfOneMillisecondSoundInBothFormats)
+TEST_F(RenderProgramTest, NotesOfOneMillisecondSoundInEveryFormat)
 {
   // The renderer cuts its blocks at each note's on and off, so each note
   // ends within the engine's 1 ms retrigger hold: its release waits until
   // the kick has started and follows at once, a short, quiet kick.
-  for (const char* plugin : {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH})
+  for (const char* plugin :
+       {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH, THUDWERK_CLAP_PLUGIN_PATH})
   {
     const auto kick = RenderKick(plugin, "64", "short",
                                  {"--note", "36", "--velocity", "127", "--length", "0.001"});
@@ -251,7 +252,8 @@ TEST_F(RenderProgramTest, AChosenPresetLandsInItsBlockInEveryRun)
       {with(tweaked, {"--set", "0.05:PresetSelector=1"}), tweaked, true},
       {with(tweaked, {"--set", "0.05:PresetSelector=2"}), tweaked, false},
   };
-  for (const char* plugin : {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH})
+  for (const char* plugin :
+       {THUDWERK_VST3_BUNDLE, THUDWERK_VST2_PLUGIN_PATH, THUDWERK_CLAP_PLUGIN_PATH})
   {
     std::map<Settings, std::vector<std::vector<double>>> renders;
     auto render = [&](const Settings& settings) -> const std::vector<std::vector<double>>&
@@ -275,6 +277,9 @@ TEST_F(RenderProgramTest, FailuresEndWithTheirExitCodes)
 {
   const std::string wav = PathFor("failure.wav");
   EXPECT_EQ(Render({PathFor("missing.vst3"), "--note", "36", "-o", wav}), kExitPlugin);
+  const std::string notAPlugin = PathFor("text.clap");
+  std::ofstream(notAPlugin) << "not a plug-in";
+  EXPECT_EQ(Render({notAPlugin, "--note", "36", "-o", wav}), kExitPlugin);
   const std::string garbage = PathFor("garbage.mid");
   const Bytes cutShort = Join({HeaderChunk(1, 2, 480), Bytes{'M', 'T', 'r', 'k', 0xFF, 0xFF}});
   std::ofstream(garbage, std::ios::binary)

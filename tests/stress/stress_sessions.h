@@ -1,14 +1,16 @@
 #pragma once
 
-// One plug-in instance driven the way a host drives it, in either format and
+// One plug-in instance driven the way a host drives it, in any format and
 // either sample size, behind one small interface so the stress test runs
-// the same sequences through both. Every rendered block is checked: finite,
+// the same sequences through each. Every rendered block is checked: finite,
 // within +-1.2 (the float nearest 1.2 in single precision) and, there,
 // never subnormal.
 
 #include "vst2_interface.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
+
+#include "clap_abi.h"
 
 #include <memory>
 #include <string>
@@ -60,3 +62,6 @@ std::unique_ptr<StressSession> OpenVst2Session(bool singlePrecision,
                                                VstPluginMainProc builtIn = nullptr);
 std::unique_ptr<StressSession> OpenVst3Session(bool singlePrecision,
                                                Steinberg::IPluginFactory* (*builtIn)() = nullptr);
+// The CLAP plug-in linked into the program, reached through its entry.
+std::unique_ptr<StressSession> OpenClapSession(bool singlePrecision,
+                                               const clap_plugin_entry_t& entry);

@@ -20,8 +20,9 @@ std::unique_ptr<PluginInstance> OpenPlugin(const std::string& path, const Plugin
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return char(std::tolower(c)); });
   if (extension == ".vst3") return OpenVst3Plugin(path, settings, error);
+  if (extension == ".clap") return OpenClapPlugin(path, settings, error);
   if (extension == ".so" || extension == ".dll") return OpenVst2Plugin(path, settings, error);
   *error = "cannot tell the format of " + path +
-           ": expected a VST3 plug-in (.vst3) or a VST2 binary (.so, .dll)";
+           ": expected a VST3 plug-in (.vst3), a CLAP plug-in (.clap) or a VST2 binary (.so, .dll)";
   return nullptr;
 }

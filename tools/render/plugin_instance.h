@@ -18,7 +18,7 @@ struct PluginSettings
 
 struct PluginParameter
 {
-  int id;           // the index (VST2) or parameter id (VST3) the host addresses it by
+  int id;           // the index (VST2) or parameter id (VST3, CLAP) the host addresses it by
   std::string name; // as the plug-in reports it (VST2 names are cut to 7 characters)
 };
 
@@ -57,8 +57,8 @@ public:
   virtual void CloseEditor() = 0;
 };
 
-// Loads the plug-in at path: a .vst3 module or bundle, or a VST2 binary (.so
-// or .dll); null with a sentence in *error when it cannot be loaded or
+// Loads the plug-in at path: a .vst3 module or bundle, a .clap, or a VST2
+// binary (.so or .dll); null with a sentence in *error when it cannot be loaded or
 // started.
 std::unique_ptr<PluginInstance> OpenPlugin(const std::string& path, const PluginSettings& settings,
                                            std::string* error);
@@ -67,4 +67,6 @@ std::unique_ptr<PluginInstance> OpenPlugin(const std::string& path, const Plugin
 std::unique_ptr<PluginInstance> OpenVst2Plugin(const std::string& path,
                                                const PluginSettings& settings, std::string* error);
 std::unique_ptr<PluginInstance> OpenVst3Plugin(const std::string& path,
+                                               const PluginSettings& settings, std::string* error);
+std::unique_ptr<PluginInstance> OpenClapPlugin(const std::string& path,
                                                const PluginSettings& settings, std::string* error);

@@ -48,8 +48,8 @@ bool ParseTimedAssignment(const std::string& text, TimedAssignment* assignment)
 
 int ParseRenderOptions(int argc, char** argv, RenderOptions* options)
 {
-  CLI::App app{"thudwerk-render: plays notes or a MIDI file through a Thudwerk plug-in (VST3 or "
-               "VST2) and writes a WAV file and a picture of the sound.",
+  CLI::App app{"thudwerk-render: plays notes or a MIDI file through a Thudwerk plug-in (VST3, "
+               "CLAP or VST2) and writes a WAV file and a picture of the sound.",
                "thudwerk-render"};
   // Paths start with '/' under Wine and elsewhere: never options.
   app.allow_windows_style_options(false);
@@ -61,7 +61,7 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options)
   std::string precision = "64", wavFormat = "float";
 
   app.add_option("plugin", options->pluginPath,
-                 "the plug-in: a .vst3 bundle or module, or a VST2 binary (.so, .dll)")
+                 "the plug-in: a .vst3 bundle or module, a .clap, or a VST2 binary (.so, .dll)")
       ->required();
   app.add_option("-o,--output", options->wavPath, "the WAV file to write")->capture_default_str();
   app.add_option("--picture", options->picturePath,
