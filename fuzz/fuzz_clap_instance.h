@@ -40,8 +40,8 @@ struct FuzzClap
   {
     float* singles[2] = {left32, right32};
     double* doubles[2] = {left64, right64};
-    ProcessLinkedClapPlugin(host, plugin, frames, single ? singles : nullptr, doubles, events,
-                            outputs, -1, transport);
+    ProcessClapPlugin(host, plugin, uint32_t(frames), single ? singles : nullptr, doubles, events,
+                      outputs, -1, transport);
     outputs.Clear();
     CheckHostCalls();
     for (int c = 0; c < 2; ++c)

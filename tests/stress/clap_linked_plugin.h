@@ -6,6 +6,7 @@
 
 #include "clap_events.h"
 #include "clap_host.h"
+#include "clap_instance.h"
 
 // The entry's first plug-in, created for host and initialized, after the
 // entry's own init: the caller destroys it, then calls the entry's deinit.
@@ -25,25 +26,4 @@ inline const clap_plugin_t* CreateLinkedClapPlugin(const clap_plugin_entry_t& en
   host.SetPlugin(nullptr);
   entry.deinit();
   return nullptr;
-}
-
-// One process call in the host's audio role on a stereo output: singles
-// when given, else doubles.
-inline clap_process_status ProcessLinkedClapPlugin(ClapHost& host, const clap_plugin_t* plugin,
-                                                   int frames, float** singles, double** doubles,
-                                                   const ClapInputEvents& in, ClapOutputEvents& out,
-                                                   int64_t steadyTime,
-                                                   const clap_event_transport_t* transport)
-{
-  clap_audio_buffer_t output{singles, singles ? nullptr : doubles, 2, 0, 0};
-  clap_process_t process{};
-  process.steady_time = steadyTime;
-  process.frames_count = uint32_t(frames);
-  process.transport = transport;
-  process.audio_outputs = &output;
-  process.audio_outputs_count = 1;
-  process.in_events = in.List();
-  process.out_events = out.List();
-  ClapHost::AudioThreadScope audio(host);
-  return plugin->process(plugin, &process);
 }

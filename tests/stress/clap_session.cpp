@@ -115,8 +115,8 @@ public:
     }
     float* singles[2] = {mFloat[0], mFloat[1]};
     double* doubles[2] = {mDouble[0], mDouble[1]};
-    ProcessLinkedClapPlugin(mHost, mPlugin, frames, mSingle ? singles : nullptr, doubles, mEvents,
-                            mOutputs, mSteadyTime, nullptr);
+    ProcessClapPlugin(mHost, mPlugin, uint32_t(frames), mSingle ? singles : nullptr, doubles,
+                      mEvents, mOutputs, mSteadyTime, nullptr);
     mSteadyTime += frames;
     mOutputs.Clear();
     for (int c = 0; c < 2; ++c)

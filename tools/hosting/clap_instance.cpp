@@ -78,30 +78,39 @@ clap_process_status ClapInstance::Process(uint32_t frames, double* left, double*
                                           const ClapInputEvents& in, ClapOutputEvents& out)
 {
   double* channels[2] = {left, right};
-  clap_audio_buffer_t output{nullptr, channels, 2, 0, 0};
-  return Run(frames, output, in, out);
+  return Run(frames, nullptr, channels, in, out);
 }
 
 clap_process_status ClapInstance::Process(uint32_t frames, float* left, float* right,
                                           const ClapInputEvents& in, ClapOutputEvents& out)
 {
   float* channels[2] = {left, right};
-  clap_audio_buffer_t output{channels, nullptr, 2, 0, 0};
-  return Run(frames, output, in, out);
+  return Run(frames, channels, nullptr, in, out);
 }
 
-clap_process_status ClapInstance::Run(uint32_t frames, clap_audio_buffer_t& output,
+clap_process_status ClapInstance::Run(uint32_t frames, float** singles, double** doubles,
                                       const ClapInputEvents& in, ClapOutputEvents& out)
 {
+  const clap_process_status status =
+      ProcessClapPlugin(mHost, mPlugin, frames, singles, doubles, in, out, mSteadyTime);
+  mSteadyTime += frames;
+  return status;
+}
+
+clap_process_status ProcessClapPlugin(ClapHost& host, const clap_plugin_t* plugin, uint32_t frames,
+                                      float** singles, double** doubles, const ClapInputEvents& in,
+                                      ClapOutputEvents& out, int64_t steadyTime,
+                                      const clap_event_transport_t* transport)
+{
+  clap_audio_buffer_t output{singles, singles ? nullptr : doubles, 2, 0, 0};
   clap_process_t process{};
-  process.steady_time = mSteadyTime;
+  process.steady_time = steadyTime;
   process.frames_count = frames;
+  process.transport = transport;
   process.audio_outputs = &output;
   process.audio_outputs_count = 1;
   process.in_events = in.List();
   process.out_events = out.List();
-  ClapHost::AudioThreadScope audio(mHost);
-  const clap_process_status status = mPlugin->process(mPlugin, &process);
-  mSteadyTime += frames;
-  return status;
+  ClapHost::AudioThreadScope audio(host);
+  return plugin->process(plugin, &process);
 }

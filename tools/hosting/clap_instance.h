@@ -11,6 +11,13 @@ class ClapInputEvents;
 class ClapModule;
 class ClapOutputEvents;
 
+// One process call on a stereo output, singles when given, else doubles,
+// with the calling thread in the host's audio role for its duration.
+clap_process_status ProcessClapPlugin(ClapHost& host, const clap_plugin_t* plugin, uint32_t frames,
+                                      float** singles, double** doubles, const ClapInputEvents& in,
+                                      ClapOutputEvents& out, int64_t steadyTime,
+                                      const clap_event_transport_t* transport = nullptr);
+
 // One plug-in of a loaded module, created for a host and initialized; its
 // destruction stops processing, deactivates and destroys it. Main-thread
 // calls come from the caller's thread; the audio-thread calls (processing,
@@ -49,8 +56,8 @@ public:
 
 private:
   ClapInstance(ClapHost& host, const clap_plugin_t* plugin) : mHost(host), mPlugin(plugin) {}
-  clap_process_status Run(uint32_t frames, clap_audio_buffer_t& output, const ClapInputEvents& in,
-                          ClapOutputEvents& out);
+  clap_process_status Run(uint32_t frames, float** singles, double** doubles,
+                          const ClapInputEvents& in, ClapOutputEvents& out);
 
   ClapHost& mHost;
   const clap_plugin_t* mPlugin;

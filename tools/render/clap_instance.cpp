@@ -108,27 +108,10 @@ public:
     context.tsig_denom = 4;
     float* singles[2] = {mLeft.single.data(), mRight.single.data()};
     double* doubles[2] = {mLeft.wide.data(), mRight.wide.data()};
-    clap_audio_buffer_t output{};
-    output.channel_count = 2;
-    if (mSettings.doublePrecision)
-      output.data64 = doubles;
-    else
-      output.data32 = singles;
-    // The project host's instance processes without a transport; the
-    // render's tempo and position reach the plug-in as a host's do.
-    clap_process_t process{};
-    process.steady_time = transport.samplePosition;
-    process.frames_count = uint32_t(frames);
-    process.transport = &context;
-    process.audio_outputs = &output;
-    process.audio_outputs_count = 1;
-    process.in_events = mEvents.List();
-    process.out_events = mOutputs.List();
-    clap_process_status status = kClapProcessError;
-    {
-      ClapHost::AudioThreadScope audio(mHost);
-      status = mInstance->Plugin()->process(mInstance->Plugin(), &process);
-    }
+    // The render's tempo and position reach the plug-in as a host's do.
+    const clap_process_status status = ProcessClapPlugin(
+        mHost, mInstance->Plugin(), uint32_t(frames), mSettings.doublePrecision ? nullptr : singles,
+        doubles, mEvents, mOutputs, transport.samplePosition, &context);
     mEvents.Clear();
     // What the plug-in tells the host (gestures, values a controller moved)
     // matters to no offline render.
