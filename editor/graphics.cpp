@@ -29,6 +29,7 @@ IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
 
 IGraphics::~IGraphics()
 {
+  mDecodeAhead.Finish();
   DeleteControls();
 }
 
@@ -139,6 +140,7 @@ void IGraphics::PrepareDraw()
   // it then does nothing.
   mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth, mHeight);
   mDrawnWhole = false;
+  mDecodingAheadStarted = false;
 }
 
 void IGraphics::PushParamToControls(int paramIdx, double value, bool normalized)
@@ -205,13 +207,29 @@ bool IGraphics::Draw(const IRect& rect)
 {
   if (mControls.empty()) return true;
   mDrawRECT = rect;
+  if (!mDrawnWhole && !mDecodingAheadStarted)
+  {
+    mDecodingAheadStarted = true;
+    mDecodeAhead.Start(ImageRowsToDraw());
+  }
   for (const auto& control : mControls)
   {
     if (!control->IsHidden() && rect.Intersects(control->GetRECT())) control->Draw(this);
     control->MarkClean();
   }
+  mDecodeAhead.Finish();
   if (rect.L <= 0 && rect.T <= 0 && rect.R >= mWidth && rect.B >= mHeight) mDrawnWhole = true;
   return DrawScreen(rect);
+}
+
+std::vector<DecodeAhead::ImageRows> IGraphics::ImageRowsToDraw()
+{
+  std::vector<DecodeAhead::ImageRows> images;
+  mImageRowsWanted = &images;
+  for (const auto& control : mControls)
+    if (!control->IsHidden() && mDrawRECT.Intersects(control->GetRECT())) control->Draw(this);
+  mImageRowsWanted = nullptr;
+  return images;
 }
 
 bool IGraphics::DrawImage(const IImage& image, const IRect& dest, int srcX, int srcY,
@@ -222,6 +240,15 @@ bool IGraphics::DrawImage(const IImage& image, const IRect& dest, int srcX, int 
   const IRect clipped = dest.Intersection(mDrawRECT);
   const LICE_Rect source{srcX + clipped.L - dest.L, srcY + clipped.T - dest.T,
                          srcX + clipped.R - dest.L, srcY + clipped.B - dest.T};
+  if (mImageRowsWanted)
+  {
+    // The blit reads no row that lands outside the draw bitmap.
+    const IRect drawn =
+        clipped.Intersection(IRect(0, 0, mDrawBitmap->Width(), mDrawBitmap->Height()));
+    if (drawn.H() > 0 && drawn.W() > 0)
+      WantImageRows(image.mBitmap, source.bottom - (clipped.B - drawn.B));
+    return true;
+  }
   LICE_CopyArea(mDrawBitmap.get(), image.mBitmap, clipped.L, clipped.T, &source, how.mWeight,
                 how.RasterMode());
   return true;
@@ -241,9 +268,21 @@ bool IGraphics::DrawImageFrame(const IImage& image, const IRect& dest, int frame
   return DrawImage(image, dest, srcX, srcY, blend);
 }
 
+void IGraphics::WantImageRows(LICE_IBitmap* image, int rows)
+{
+  for (DecodeAhead::ImageRows& wanted : *mImageRowsWanted)
+  {
+    if (wanted.image != image) continue;
+    if (rows > wanted.rows) wanted.rows = rows;
+    return;
+  }
+  mImageRowsWanted->push_back({image, rows});
+}
+
 bool IGraphics::FillRect(const IRgba& color, const IRect& rect, const IBlend* blend)
 {
   if (!mDrawBitmap) return false;
+  if (mImageRowsWanted) return true;
   const IBlend& how = blend ? *blend : kDefaultBlend;
   LICE_FillArea(mDrawBitmap.get(), rect.L, rect.T, rect.W(), rect.H(), color.Packed(), how.mWeight,
                 how.RasterMode());

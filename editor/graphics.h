@@ -4,6 +4,7 @@
 #include "menu.h"
 
 #include "critical_section.h"
+#include "decode_ahead.h"
 #include "plug_editor.h"
 
 #include <atomic>
@@ -15,6 +16,7 @@
 class IControl;
 class IPlugBase;
 class IPlugParam;
+class LICE_IBitmap;
 class LICE_SysBitmap;
 
 // The editor's drawing surface and event hub: it owns the controls (position
@@ -217,11 +219,20 @@ private:
   };
   void GiveParamValueToControls(int paramIdx, double normalized);
   void TakePendingParamValues();
+  // The image rows the controls meeting mDrawRECT read, in draw order: what
+  // they would draw, drawing nothing.
+  std::vector<DecodeAhead::ImageRows> ImageRowsToDraw();
+  void WantImageRows(LICE_IBitmap* image, int rows);
 
   std::unique_ptr<PendingParamValue[]> mPendingValues;
   int mPendingValueCount = 0;
   std::atomic<std::thread::id> mUserInterfaceThread{std::this_thread::get_id()};
   CriticalSection mWindowLock;
+  // The first picture of a draw bitmap decodes its images on two threads.
+  bool mDecodingAheadStarted = false;
+  DecodeAhead mDecodeAhead;
+  // Set while ImageRowsToDraw lists instead of drawing.
+  std::vector<DecodeAhead::ImageRows>* mImageRowsWanted = nullptr;
 
 protected:
   IRect mDrawRECT;

@@ -47,6 +47,7 @@ bool IGraphics::DrawText(ITextStyle* text, const char* str, const IRect& rect)
 {
   if (!str || !*str) return true;
   if (!text || !mDrawBitmap) return false;
+  if (mImageRowsWanted) return true;
   LICE_CachedFont* font = text->mCached ? text->mCached : CacheFont(text);
   if (!font) return false;
   CriticalSectionLock hold(font->UseLock());

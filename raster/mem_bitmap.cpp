@@ -1,4 +1,5 @@
 #include "lice_bitmap.h"
+#include "pixel_memory.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -66,7 +67,8 @@ bool LICE_MemBitmap::Resize(int width, int height)
     }
     if (!mRawBuffer)
     {
-      mRawBuffer = static_cast<unsigned char*>(std::malloc(std::size_t(bytes) + kAlignSlack));
+      mRawBuffer =
+          static_cast<unsigned char*>(AllocatePixelMemory(std::size_t(bytes) + kAlignSlack));
       mAllocatedBytes = mRawBuffer ? std::size_t(bytes) : 0;
     }
   }

@@ -1,4 +1,5 @@
 #include "lice_bitmap.h"
+#include "pixel_memory.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +32,7 @@ bool LICE_SysBitmap::CanAllocate() const
 void LICE_SysBitmap::AllocatePixels()
 {
   const std::int64_t bytes = std::int64_t(mAllocatedWidth) * mAllocatedHeight * 4;
-  mStorage = std::malloc(std::size_t(bytes) + 63);
+  mStorage = AllocatePixelMemory(std::size_t(bytes) + 63);
   if (mStorage)
   {
     const auto address = reinterpret_cast<std::uintptr_t>(mStorage);

@@ -105,12 +105,15 @@ TEST_F(DrawingTest, OnlyControlsMeetingTheRedrawnAreaDraw)
   graphics->AddControl(b);
   Attach();
   graphics->Tick();
-  EXPECT_EQ(a->draws, 1);
-  EXPECT_EQ(b->draws, 1);
+  // A new draw bitmap's first redraw also asks each control which images
+  // it reads, before it draws.
+  const int firstDraws = a->draws;
+  EXPECT_GE(firstDraws, 1);
+  EXPECT_EQ(b->draws, firstDraws);
   b->SetDirty(false);
   graphics->Tick();
-  EXPECT_EQ(a->draws, 1);
-  EXPECT_EQ(b->draws, 2);
+  EXPECT_EQ(a->draws, firstDraws);
+  EXPECT_EQ(b->draws, firstDraws + 1);
   EXPECT_FALSE(b->IsDirty());
 }
 

@@ -1,0 +1,8 @@
+#include "pixel_memory.h"
+
+#include <cstdlib>
+
+void* AllocatePixelMemory(std::size_t bytes)
+{
+  return std::malloc(bytes);
+}
