@@ -4,10 +4,13 @@
 // through clap_entry, initialized, activated and processing as a host does,
 // once per process. The fuzzer's thread is both main and audio thread.
 
-#include "clap_linked_plugin.h"
+#include "clap_events.h"
+#include "clap_host.h"
+#include "clap_instance.h"
 #include "fuzz_output.h"
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,13 +22,13 @@ struct FuzzClap
 
   FuzzClap()
   {
-    plugin = CreateLinkedClapPlugin(clap_entry, host);
-    if (!plugin) std::abort();
-    state = static_cast<const clap_plugin_state_t*>(plugin->get_extension(plugin, kClapExtState));
-    params =
-        static_cast<const clap_plugin_params_t*>(plugin->get_extension(plugin, kClapExtParams));
-    if (!state || !params || !plugin->activate(plugin, 44100.0, 1, kBlock) ||
-        !plugin->start_processing(plugin))
+    instance = ClapInstance::CreateLinked(clap_entry, host, nullptr);
+    if (!instance) std::abort();
+    plugin = instance->Plugin();
+    state = instance->Get<clap_plugin_state_t>(kClapExtState);
+    params = instance->Get<clap_plugin_params_t>(kClapExtParams);
+    if (!state || !params || !instance->Activate(44100.0, 1, kBlock) ||
+        !instance->StartProcessing())
       std::abort();
     for (uint32_t i = 0; i < params->count(plugin); ++i)
     {
@@ -66,6 +69,7 @@ struct FuzzClap
   }
 
   ClapHost host{ClapHostOptions{false, false, false}};
+  std::unique_ptr<ClapInstance> instance;
   const clap_plugin_t* plugin = nullptr;
   const clap_plugin_state_t* state = nullptr;
   const clap_plugin_params_t* params = nullptr;

@@ -173,10 +173,8 @@ Rendered Render(ClapInstance& plug, uint32_t frames, uint32_t block, bool single
                 const std::vector<ScheduledEvent>& events)
 {
   Rendered out{std::vector<double>(frames), std::vector<double>(frames), {}};
-  std::vector<float> left(block);
-  std::vector<float> right(block);
-  std::vector<double> left64(block);
-  std::vector<double> right64(block);
+  std::vector<float> singles[2] = {std::vector<float>(block), std::vector<float>(block)};
+  std::vector<double> doubles[2] = {std::vector<double>(block), std::vector<double>(block)};
   ClapInputEvents in;
   ClapOutputEvents sink;
   size_t next = 0;
@@ -191,40 +189,15 @@ Rendered Render(ClapInstance& plug, uint32_t frames, uint32_t block, bool single
       header->time = events[next].frame - start;
       in.Add(*header);
     }
-    sink.Clear();
-    if (single)
+    auto keep = [&](auto& channels)
     {
-      out.statuses.push_back(plug.Process(count, left.data(), right.data(), in, sink));
-      for (uint32_t i = 0; i < count; ++i)
-      {
-        out.left[start + i] = left[i];
-        out.right[start + i] = right[i];
-      }
-    }
-    else
-    {
-      out.statuses.push_back(plug.Process(count, left64.data(), right64.data(), in, sink));
-      std::copy(left64.begin(), left64.begin() + count, out.left.begin() + start);
-      std::copy(right64.begin(), right64.begin() + count, out.right.begin() + start);
-    }
+      out.statuses.push_back(plug.Process(count, channels[0].data(), channels[1].data(), in, sink));
+      std::copy_n(channels[0].begin(), count, out.left.begin() + start);
+      std::copy_n(channels[1].begin(), count, out.right.begin() + start);
+    };
+    single ? keep(singles) : keep(doubles);
   }
   return out;
-}
-
-clap_event_note_t Note(uint16_t type, int16_t key, double velocity, uint16_t space = 0,
-                       int16_t channel = 0, int16_t port = 0)
-{
-  return ClapNoteEvent(type, key, velocity, channel, port, space);
-}
-
-clap_event_midi_t Midi(uint8_t status, uint8_t data1, uint8_t data2, uint16_t space = 0)
-{
-  return ClapMidiEvent(status, data1, data2, space);
-}
-
-clap_event_param_value_t Param(clap_id id, double value, uint16_t space = 0)
-{
-  return ClapParamValueEvent(id, value, nullptr, space);
 }
 
 // Random notes (both dialects), chokes, controllers and parameter values,
@@ -235,7 +208,7 @@ std::vector<ScheduledEvent> RandomEvents(uint32_t frames, unsigned seed, bool fo
   std::mt19937 random(seed);
   std::mt19937 other(seed + 1);
   std::vector<ScheduledEvent> events;
-  events.push_back(Schedule(0, Note(kClapEventNoteOn, 36, 1.0)));
+  events.push_back(Schedule(0, ClapNoteEvent(kClapEventNoteOn, 36, 1.0)));
   std::uniform_int_distribution<uint32_t> gap(1, 4000);
   std::uniform_int_distribution<int> kind(0, 9);
   std::uniform_int_distribution<int> key(24, 72);
@@ -247,49 +220,50 @@ std::vector<ScheduledEvent> RandomEvents(uint32_t frames, unsigned seed, bool fo
     {
     case 0:
     case 1:
-      events.push_back(Schedule(frame, Note(kClapEventNoteOn, k, unit(random))));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOn, k, unit(random))));
       break;
     case 2:
-      events.push_back(Schedule(frame, Note(kClapEventNoteOff, k, 0.0)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOff, k, 0.0)));
       break;
     case 3:
-      events.push_back(Schedule(frame, Note(kClapEventNoteChoke, -1, 0.0, 0, -1)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteChoke, -1, 0.0, -1)));
       break;
     case 4:
-      events.push_back(Schedule(frame, Midi(random() % 2 ? 0x90 : 0x80, uint8_t(k), 100)));
+      events.push_back(Schedule(frame, ClapMidiEvent(random() % 2 ? 0x90 : 0x80, uint8_t(k), 100)));
       break;
     case 5:
     {
       const uint8_t controller = kControllers[random() % std::size(kControllers)];
-      events.push_back(Schedule(frame, Midi(0xB0, controller, uint8_t(random() % 128))));
+      events.push_back(Schedule(frame, ClapMidiEvent(0xB0, controller, uint8_t(random() % 128))));
       break;
     }
     case 6:
     case 7:
       events.push_back(
-          Schedule(frame, Param(kSoundParams[random() % std::size(kSoundParams)], unit(random))));
+          Schedule(frame, ClapParamValueEvent(kSoundParams[random() % std::size(kSoundParams)],
+                                              unit(random))));
       break;
     case 8:
       // Inconsistent: a key or channel of -1 on a note-on, another port, a
       // record shorter than its type.
-      events.push_back(Schedule(frame, Note(kClapEventNoteOn, -1, 1.0)));
-      events.push_back(Schedule(frame, Note(kClapEventNoteOn, k, 1.0, 0, -1)));
-      events.push_back(Schedule(frame, Note(kClapEventNoteOn, k, 1.0, 0, 0, 3)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOn, -1, 1.0)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOn, k, 1.0, -1)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOn, k, 1.0, 0, 3)));
       {
-        clap_event_note_t shortNote = Note(kClapEventNoteOn, k, 1.0);
+        clap_event_note_t shortNote = ClapNoteEvent(kClapEventNoteOn, k, 1.0);
         shortNote.header.size = sizeof(clap_event_header_t);
         events.push_back(Schedule(frame, shortNote));
       }
       break;
     default:
-      events.push_back(Schedule(frame, Note(kClapEventNoteOff, k, 0.0, 0, 5)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOff, k, 0.0, 5)));
       break;
     }
     if (foreign)
     {
-      events.push_back(Schedule(frame, Note(kClapEventNoteOn, k, 1.0, 1)));
-      events.push_back(Schedule(frame, Param(kMainVolume, unit(other), 7)));
-      events.push_back(Schedule(frame, Midi(0xB0, 7, 0, 2)));
+      events.push_back(Schedule(frame, ClapNoteEvent(kClapEventNoteOn, k, 1.0, 0, 0, 1)));
+      events.push_back(Schedule(frame, ClapParamValueEvent(kMainVolume, unit(other), nullptr, 7)));
+      events.push_back(Schedule(frame, ClapMidiEvent(0xB0, 7, 0, 2)));
     }
   }
   return events;
@@ -366,11 +340,11 @@ TEST_F(ClapPlugin, NoteVelocitiesSoundAsTheMidiVelocitiesTheyStandFor)
       ClapInstance& plug = NewInstance();
       ASSERT_TRUE(plug.Activate(48000, 1, 512));
       ASSERT_TRUE(plug.StartProcessing());
-      const ScheduledEvent note = dialect == 0
-                                      ? Schedule(3, Note(kClapEventNoteOn, 40, velocity / 127.0))
-                                      : Schedule(3, Midi(0x90, 40, velocity));
-      renders[dialect] =
-          Render(plug, 4800, 512, false, {Schedule(0, Param(kVelAmpOffOn, 1.0)), note});
+      const ScheduledEvent note =
+          dialect == 0 ? Schedule(3, ClapNoteEvent(kClapEventNoteOn, 40, velocity / 127.0))
+                       : Schedule(3, ClapMidiEvent(0x90, 40, velocity));
+      renders[dialect] = Render(plug, 4800, 512, false,
+                                {Schedule(0, ClapParamValueEvent(kVelAmpOffOn, 1.0)), note});
     }
     EXPECT_FALSE(Silent(renders[0]));
     EXPECT_EQ(renders[0].left, renders[1].left) << int(velocity);
@@ -385,12 +359,13 @@ TEST_F(ClapPlugin, TailResetSilencesSleepFollowsTheTailAndAnotherRatePlays)
   // The reverb's tail, announced on the audio thread when it changes.
   const auto& tail = Ext<clap_plugin_tail_t>(plug, kClapExtTail);
   EXPECT_EQ(tail.get(plug.Plugin()), 0u);
-  Render(plug, 64, 64, false, {Schedule(0, Param(kReverbOffOn, 1.0))});
+  Render(plug, 64, 64, false, {Schedule(0, ClapParamValueEvent(kReverbOffOn, 1.0))});
   EXPECT_GT(tail.get(plug.Plugin()), 10u * 44100);
   EXPECT_EQ(host.GetRecord().tailChanges, 1);
-  const std::vector<ScheduledEvent> note = {Schedule(0, Param(kReverbOffOn, 0.0)),
-                                            Schedule(0, Note(kClapEventNoteOn, 36, 0.8)),
-                                            Schedule(2000, Note(kClapEventNoteOff, 36, 0.0))};
+  const std::vector<ScheduledEvent> note = {
+      Schedule(0, ClapParamValueEvent(kReverbOffOn, 0.0)),
+      Schedule(0, ClapNoteEvent(kClapEventNoteOn, 36, 0.8)),
+      Schedule(2000, ClapNoteEvent(kClapEventNoteOff, 36, 0.0))};
   EXPECT_FALSE(Silent(Render(plug, 4096, 4096, false, note)));
   plug.Reset();
   EXPECT_TRUE(Silent(Render(plug, 4096, 4096, false, {})));

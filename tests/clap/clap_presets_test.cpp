@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <type_traits>
 
 namespace
 {
@@ -23,74 +24,55 @@ struct Found
 };
 
 // An indexer and a metadata receiver that keep what they are told.
+template <typename Table>
+Found& Of(const Table* table)
+{
+  if constexpr (std::is_same_v<Table, clap_preset_discovery_indexer_t>)
+    return *static_cast<Found*>(table->indexer_data);
+  else
+    return *static_cast<Found*>(table->receiver_data);
+}
+
 struct Indexer
 {
-  clap_preset_discovery_indexer_t indexer{
-      kClapVersion,    "test indexer",  "VornAudio",      "",          "1", &found,
-      DeclareFileType, DeclareLocation, DeclareSoundpack, GetExtension};
-  clap_preset_discovery_metadata_receiver_t receiver{
-      &found,     OnError,        BeginPreset,   AddPluginId, SetSoundpackId, SetFlags,
-      AddCreator, SetDescription, SetTimestamps, AddFeature,  AddExtraInfo};
   Found found;
-
-  static Found& Of(const clap_preset_discovery_indexer_t* i)
-  {
-    return *static_cast<Found*>(i->indexer_data);
-  }
-  static Found& Of(const clap_preset_discovery_metadata_receiver_t* r)
-  {
-    return *static_cast<Found*>(r->receiver_data);
-  }
-  static bool DeclareFileType(const clap_preset_discovery_indexer_t* i,
-                              const clap_preset_discovery_filetype_t* type)
-  {
-    Of(i).fileTypes.push_back(type->file_extension);
-    return true;
-  }
-  static bool DeclareLocation(const clap_preset_discovery_indexer_t* i,
-                              const clap_preset_discovery_location_t* location)
-  {
-    Of(i).locations.emplace_back(location->name, location->location);
-    return location->kind == kClapPresetDiscoveryLocationFile;
-  }
-  static bool DeclareSoundpack(const clap_preset_discovery_indexer_t*,
-                               const clap_preset_discovery_soundpack_t*)
-  {
-    return false;
-  }
-  static const void* GetExtension(const clap_preset_discovery_indexer_t*, const char*)
-  {
-    return nullptr;
-  }
-  static void OnError(const clap_preset_discovery_metadata_receiver_t*, int32_t, const char*) {}
-  static bool BeginPreset(const clap_preset_discovery_metadata_receiver_t* r, const char* name,
-                          const char* key)
-  {
-    Of(r).names.push_back(name);
-    Of(r).keys.push_back(key ? key : "");
-    return true;
-  }
-  static void AddPluginId(const clap_preset_discovery_metadata_receiver_t* r,
-                          const clap_universal_plugin_id_t* id)
-  {
-    Of(r).pluginIds.push_back(std::string(id->abi) + ":" + id->id);
-  }
-  static void SetSoundpackId(const clap_preset_discovery_metadata_receiver_t*, const char*) {}
-  static void SetFlags(const clap_preset_discovery_metadata_receiver_t* r, uint32_t flags)
-  {
-    Of(r).flags.push_back(flags);
-  }
-  static void AddCreator(const clap_preset_discovery_metadata_receiver_t*, const char*) {}
-  static void SetDescription(const clap_preset_discovery_metadata_receiver_t*, const char*) {}
-  static void SetTimestamps(const clap_preset_discovery_metadata_receiver_t*, clap_timestamp,
-                            clap_timestamp)
-  {
-  }
-  static void AddFeature(const clap_preset_discovery_metadata_receiver_t*, const char*) {}
-  static void AddExtraInfo(const clap_preset_discovery_metadata_receiver_t*, const char*,
-                           const char*)
-  {
-  }
+  clap_preset_discovery_indexer_t indexer{
+      kClapVersion,
+      "test indexer",
+      "VornAudio",
+      "",
+      "1",
+      &found,
+      [](auto* i, const clap_preset_discovery_filetype_t* type)
+      {
+        Of(i).fileTypes.push_back(type->file_extension);
+        return true;
+      },
+      [](auto* i, const clap_preset_discovery_location_t* location)
+      {
+        Of(i).locations.emplace_back(location->name, location->location);
+        return location->kind == kClapPresetDiscoveryLocationFile;
+      },
+      [](auto...) { return false; },
+      [](auto...) -> const void* { return nullptr; }};
+  clap_preset_discovery_metadata_receiver_t receiver{
+      &found,
+      [](auto...) {},
+      [](auto* r, const char* name, const char* key)
+      {
+        Of(r).names.push_back(name);
+        Of(r).keys.push_back(key ? key : "");
+        return true;
+      },
+      [](auto* r, const clap_universal_plugin_id_t* id)
+      { Of(r).pluginIds.push_back(std::string(id->abi) + ":" + id->id); },
+      [](auto...) {},
+      [](auto* r, uint32_t flags) { Of(r).flags.push_back(flags); },
+      [](auto...) {},
+      [](auto...) {},
+      [](auto...) {},
+      [](auto...) {},
+      [](auto...) {}};
 };
 
 class ClapPresets : public ClapFixture

@@ -6,7 +6,9 @@
 
 #include "stress_sessions.h"
 
-#include "clap_linked_plugin.h"
+#include "clap_events.h"
+#include "clap_host.h"
+#include "clap_instance.h"
 #include "clap_streams.h"
 
 #include <algorithm>
@@ -32,33 +34,31 @@ class ClapSession : public StressSession
 public:
   ClapSession(bool single, const clap_plugin_entry_t& entry) : mEntry(entry), mSingle(single)
   {
-    mPlugin = CreateLinkedClapPlugin(mEntry, mHost);
-    if (!mPlugin) return;
-    mParams = Extension<clap_plugin_params_t>(kClapExtParams);
-    mState = Extension<clap_plugin_state_t>(kClapExtState);
+    mInstance = ClapInstance::CreateLinked(mEntry, mHost, nullptr);
+    if (!mInstance) return;
+    mParams = mInstance->Get<clap_plugin_params_t>(kClapExtParams);
+    mState = mInstance->Get<clap_plugin_state_t>(kClapExtState);
     if (!mParams || !mState) return;
-    for (uint32_t i = 0; i < mParams->count(mPlugin); ++i)
+    for (uint32_t i = 0; i < mParams->count(mInstance->Plugin()); ++i)
     {
       clap_param_info_t info{};
-      if (mParams->get_info(mPlugin, i, &info)) mInfo.push_back(info);
+      if (mParams->get_info(mInstance->Plugin(), i, &info)) mInfo.push_back(info);
     }
     Restart(44100.0, kLargestBlock);
   }
   ~ClapSession() override
   {
-    Stop();
-    if (!mPlugin) return;
-    mPlugin->destroy(mPlugin);
+    if (!mInstance) return;
+    mInstance.reset();
     mEntry.deinit();
   }
-  bool Ready() const { return mProcessing; }
+  bool Ready() const { return mReady; }
 
   void Restart(double sampleRate, int maxBlock) override
   {
-    Stop();
-    mActive = mPlugin->activate(mPlugin, sampleRate, 1, uint32_t(maxBlock));
-    ClapHost::AudioThreadScope audio(mHost);
-    mProcessing = mActive && mPlugin->start_processing(mPlugin);
+    mInstance->StopProcessing();
+    mInstance->Deactivate();
+    mReady = mInstance->Activate(sampleRate, 1, uint32_t(maxBlock)) && mInstance->StartProcessing();
   }
   void Automate(int param, double normalized) override
   {
@@ -80,10 +80,10 @@ public:
     Automate(param, normalized);
     double value = 0.0;
     char text[256] = {};
-    if (mParams->get_value(mPlugin, clap_id(param), &value))
-      mParams->value_to_text(mPlugin, clap_id(param), value, text, sizeof(text));
+    if (mParams->get_value(mInstance->Plugin(), clap_id(param), &value))
+      mParams->value_to_text(mInstance->Plugin(), clap_id(param), value, text, sizeof(text));
   }
-  void* PlugObject() override { return mPlugin->plugin_data; }
+  void* PlugObject() override { return mInstance->Plugin()->plugin_data; }
   // CLAP has no host bypass: a host simply stops calling the plug-in.
   void SetBypass(bool) override {}
   void QueueMidi(const MidiBytes& m) override
@@ -113,65 +113,42 @@ public:
         mEvents.Add(event.header);
       }
     }
-    float* singles[2] = {mFloat[0], mFloat[1]};
-    double* doubles[2] = {mDouble[0], mDouble[1]};
-    ProcessClapPlugin(mHost, mPlugin, uint32_t(frames), mSingle ? singles : nullptr, doubles,
-                      mEvents, mOutputs, mSteadyTime, nullptr);
-    mSteadyTime += frames;
+    if (mSingle)
+      mInstance->Process(uint32_t(frames), mFloat[0], mFloat[1], mEvents, mOutputs);
+    else
+      mInstance->Process(uint32_t(frames), mDouble[0], mDouble[1], mEvents, mOutputs);
     mOutputs.Clear();
     for (int c = 0; c < 2; ++c)
-    {
-      if (mSingle)
-        Check(singles[c], frames);
-      else
-        Check(doubles[c], frames);
-    }
+      mSingle ? Check(mFloat[c], frames) : Check(mDouble[c], frames);
   }
   // Streams that move a few bytes a call, as some hosts' do.
   std::vector<char> SaveState() override
   {
     ClapOStream stream(7);
-    if (!mState->save(mPlugin, stream.Stream())) return {};
+    if (!mState->save(mInstance->Plugin(), stream.Stream())) return {};
     return std::vector<char>(stream.Bytes().begin(), stream.Bytes().end());
   }
   bool RestoreState(const std::vector<char>& state) override
   {
     ClapIStream stream(std::vector<uint8_t>(state.begin(), state.end()), 5);
-    return mState->load(mPlugin, stream.Stream());
+    return mState->load(mInstance->Plugin(), stream.Stream());
   }
 
 private:
-  template <typename Table>
-  const Table* Extension(const char* id) const
-  {
-    return static_cast<const Table*>(mPlugin->get_extension(mPlugin, id));
-  }
   void Queue(const PendingEvent& event)
   {
     const std::lock_guard<std::mutex> lock(mQueueLock);
     mQueued.push_back(event);
   }
-  void Stop()
-  {
-    if (mProcessing)
-    {
-      ClapHost::AudioThreadScope audio(mHost);
-      mPlugin->stop_processing(mPlugin);
-    }
-    if (mActive) mPlugin->deactivate(mPlugin);
-    mProcessing = mActive = false;
-  }
 
   const clap_plugin_entry_t& mEntry;
   bool mSingle;
   ClapHost mHost;
-  const clap_plugin_t* mPlugin = nullptr;
+  std::unique_ptr<ClapInstance> mInstance;
   const clap_plugin_params_t* mParams = nullptr;
   const clap_plugin_state_t* mState = nullptr;
   std::vector<clap_param_info_t> mInfo;
-  bool mActive = false;
-  bool mProcessing = false;
-  int64_t mSteadyTime = 0;
+  bool mReady = false;
   std::mutex mQueueLock;
   std::vector<PendingEvent> mQueued; // any thread's, under mQueueLock
   ClapInputEvents mEvents;           // the audio thread's

@@ -7,13 +7,34 @@
 std::unique_ptr<ClapInstance> ClapInstance::Create(const ClapModule& module, ClapHost& host,
                                                    const char* pluginId, std::string* error)
 {
+  return Create(module.PluginFactory(), host, pluginId, error);
+}
+
+std::unique_ptr<ClapInstance> ClapInstance::CreateLinked(const clap_plugin_entry_t& entry,
+                                                         ClapHost& host, std::string* error)
+{
+  if (!entry.init(""))
+  {
+    if (error) *error = "the entry's init failed";
+    return nullptr;
+  }
+  auto instance =
+      Create(static_cast<const clap_plugin_factory_t*>(entry.get_factory(kClapPluginFactoryId)),
+             host, nullptr, error);
+  if (!instance) entry.deinit();
+  return instance;
+}
+
+std::unique_ptr<ClapInstance> ClapInstance::Create(const clap_plugin_factory_t* factory,
+                                                   ClapHost& host, const char* pluginId,
+                                                   std::string* error)
+{
   auto fail = [&](const char* reason)
   {
     if (error) *error = reason;
     return nullptr;
   };
-  const clap_plugin_factory_t* factory = module.PluginFactory();
-  if (!factory) return fail("the module has no plug-in factory");
+  if (!factory) return fail("no plug-in factory");
   if (!pluginId)
   {
     const clap_plugin_descriptor_t* descriptor = factory->get_plugin_count(factory) > 0

@@ -29,6 +29,13 @@ public:
   // null with a reason in *error.
   static std::unique_ptr<ClapInstance> Create(const ClapModule& module, ClapHost& host,
                                               const char* pluginId, std::string* error);
+  static std::unique_ptr<ClapInstance> Create(const clap_plugin_factory_t* factory, ClapHost& host,
+                                              const char* pluginId, std::string* error);
+  // The first plug-in of an entry linked into the program, after the
+  // entry's init: its deinit is the caller's, once the instance is gone.
+  // Null, with the entry as it was, when a step fails.
+  static std::unique_ptr<ClapInstance> CreateLinked(const clap_plugin_entry_t& entry,
+                                                    ClapHost& host, std::string* error);
   ~ClapInstance();
   ClapInstance(const ClapInstance&) = delete;
   ClapInstance& operator=(const ClapInstance&) = delete;

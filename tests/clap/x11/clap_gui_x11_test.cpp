@@ -10,7 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
+#include <iterator>
 #include <thread>
 
 namespace
@@ -20,15 +20,10 @@ constexpr clap_id kMainVolume = 7;
 constexpr int kVolumeX = 385;
 constexpr int kVolumeY = 139;
 
-int ThreadCount()
+long ThreadCount()
 {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
-  {
-    (void)entry;
-    ++count;
-  }
-  return count;
+  return std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                       std::filesystem::directory_iterator());
 }
 
 class ClapEditorOnX11 : public ClapFixture
@@ -75,7 +70,7 @@ TEST_F(ClapEditorOnX11, ScalesRunsOnTheHostsLoopSendsGesturesAndLeavesNothingBeh
   ASSERT_TRUE(window.Valid());
   ClapInstance& plug = NewInstance();
   const auto& gui = Ext<clap_plugin_gui_t>(plug, kClapExtGui);
-  const int threads = ThreadCount();
+  const long threads = ThreadCount();
   EXPECT_TRUE(gui.is_api_supported(plug.Plugin(), "x11", false));
   EXPECT_FALSE(gui.is_api_supported(plug.Plugin(), "x11", true));
   EXPECT_FALSE(gui.is_api_supported(plug.Plugin(), "win32", false));
@@ -158,7 +153,7 @@ TEST_F(ClapEditorWithoutHostLoop, RunsOnAThreadOfItsOwnUntilDestroyed)
   ASSERT_TRUE(window.Valid());
   ClapInstance& plug = NewInstance();
   const auto& gui = Ext<clap_plugin_gui_t>(plug, kClapExtGui);
-  const int threads = ThreadCount();
+  const long threads = ThreadCount();
   ASSERT_TRUE(Open(gui, plug));
   EXPECT_EQ(ThreadCount(), threads + 1);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
