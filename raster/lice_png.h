@@ -78,9 +78,19 @@ bool PngResourceSize(const void* module, int id, int& width, int& height);
 // that an instance only being scanned decodes none.
 int PngDecodeCount();
 
+// What an encoded PNG is made for: the smallest file (libpng picks a row
+// filter per row), or the fastest decoding (rows stored unfiltered, which
+// the editor's images decode several times faster from when it opens).
+enum class PngRows
+{
+  kSmallest,
+  kFastToDecode,
+};
+
 // Encodes the bitmap as an 8-bit RGBA PNG; false for a bitmap without
 // pixels or when libpng fails (then `out` is left empty).
-bool EncodePng(LICE_IBitmap* bitmap, std::vector<unsigned char>& out);
+bool EncodePng(LICE_IBitmap* bitmap, std::vector<unsigned char>& out,
+               PngRows rows = PngRows::kSmallest);
 
 // EncodePng written to a file (path in the platform's narrow encoding).
-bool SavePng(LICE_IBitmap* bitmap, const char* path);
+bool SavePng(LICE_IBitmap* bitmap, const char* path, PngRows rows = PngRows::kSmallest);

@@ -22,6 +22,7 @@ struct Encode
   LICE_IBitmap* bitmap = nullptr;
   unsigned char* row = nullptr;
   std::vector<unsigned char>* out = nullptr;
+  PngRows rows = PngRows::kSmallest;
 };
 
 bool EncodeRows(Encode& e)
@@ -31,6 +32,7 @@ bool EncodeRows(Encode& e)
   png_set_write_fn(e.png, e.out, AppendToVector, FlushNothing);
   png_set_IHDR(e.png, e.info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (e.rows == PngRows::kFastToDecode) png_set_filter(e.png, 0, PNG_FILTER_NONE);
   png_write_info(e.png, e.info);
   const int span = e.bitmap->RowSpan();
   for (int y = 0; y < height; ++y)
@@ -52,7 +54,7 @@ bool EncodeRows(Encode& e)
 }
 } // namespace
 
-bool EncodePng(LICE_IBitmap* bitmap, std::vector<unsigned char>& out)
+bool EncodePng(LICE_IBitmap* bitmap, std::vector<unsigned char>& out, PngRows rows)
 {
   out.clear();
   if (!bitmap || !bitmap->Bits() || bitmap->Width() < 1 || bitmap->Height() < 1 ||
@@ -63,6 +65,7 @@ bool EncodePng(LICE_IBitmap* bitmap, std::vector<unsigned char>& out)
   e.bitmap = bitmap;
   e.row = row.data();
   e.out = &out;
+  e.rows = rows;
   e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngSilentError, PngSilentWarning);
   if (!e.png) return false;
   e.info = png_create_info_struct(e.png);
@@ -72,10 +75,10 @@ bool EncodePng(LICE_IBitmap* bitmap, std::vector<unsigned char>& out)
   return encoded;
 }
 
-bool SavePng(LICE_IBitmap* bitmap, const char* path)
+bool SavePng(LICE_IBitmap* bitmap, const char* path, PngRows rows)
 {
   std::vector<unsigned char> bytes;
-  if (!path || !EncodePng(bitmap, bytes)) return false;
+  if (!path || !EncodePng(bitmap, bytes, rows)) return false;
   std::FILE* file = OpenFileUtf8(path, "wb");
   if (!file) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
 
@@ -215,18 +216,52 @@ TEST(PngDecode, RefusesAHeaderWhoseSizeWouldOverflow)
   EXPECT_EQ(Decode(png), nullptr);
 }
 
-TEST(PngEncode, RoundTripsThroughTheDecoder)
+namespace
+{
+// The filter byte that starts each row of the image data.
+std::vector<unsigned char> RowFilters(const std::vector<unsigned char>& png, int width, int height)
+{
+  std::vector<unsigned char> compressed;
+  for (std::size_t at = 8; at + 12 <= png.size();)
+  {
+    const std::size_t length = std::size_t(png[at]) << 24 | std::size_t(png[at + 1]) << 16 |
+                               std::size_t(png[at + 2]) << 8 | png[at + 3];
+    if (std::memcmp(&png[at + 4], "IDAT", 4) == 0)
+      compressed.insert(compressed.end(), png.begin() + long(at + 8),
+                        png.begin() + long(at + 8 + length));
+    at += length + 12;
+  }
+  const std::size_t stride = std::size_t(width) * 4 + 1;
+  std::vector<unsigned char> rows(stride * std::size_t(height));
+  uLongf size = uLongf(rows.size());
+  EXPECT_EQ(uncompress(rows.data(), &size, compressed.data(), uLong(compressed.size())), Z_OK);
+  std::vector<unsigned char> filters;
+  for (int y = 0; y < height; ++y)
+    filters.push_back(rows[stride * std::size_t(y)]);
+  return filters;
+}
+} // namespace
+
+TEST(PngEncode, RoundTripsThroughTheDecoderAndStoresFastRowsUnfiltered)
 {
   LICE_MemBitmap bitmap(23, 5);
   FillRandom(bitmap, 555);
-  std::vector<unsigned char> bytes;
-  ASSERT_TRUE(EncodePng(&bitmap, bytes));
-  auto decoded = Decode(bytes);
-  ASSERT_TRUE(decoded);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 23; ++x)
-      ASSERT_EQ(PixelAt(*decoded, x, y), PixelAt(bitmap, x, y));
+  for (PngRows rows : {PngRows::kSmallest, PngRows::kFastToDecode})
+  {
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(EncodePng(&bitmap, bytes, rows));
+    auto decoded = Decode(bytes);
+    ASSERT_TRUE(decoded);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 23; ++x)
+        ASSERT_EQ(PixelAt(*decoded, x, y), PixelAt(bitmap, x, y));
+    if (rows == PngRows::kFastToDecode)
+    {
+      EXPECT_EQ(RowFilters(bytes, 23, 5), std::vector<unsigned char>(5, 0));
+    }
+  }
 
+  std::vector<unsigned char> bytes;
   LICE_MemBitmap empty;
   EXPECT_FALSE(EncodePng(&empty, bytes));
   EXPECT_TRUE(bytes.empty());

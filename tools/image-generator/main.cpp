@@ -30,7 +30,7 @@ bool WriteScale(int scale, const fs::path& imageFolder, const fs::path* previewF
   {
     auto bitmap = PaintEditorImage(image, scale)->ToBitmap();
     const fs::path path = folder / image.fileName;
-    if (!bitmap || !SavePng(bitmap.get(), path.string().c_str()))
+    if (!bitmap || !SavePng(bitmap.get(), path.string().c_str(), PngRows::kFastToDecode))
     {
       std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
       return false;
