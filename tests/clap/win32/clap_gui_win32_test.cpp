@@ -3,6 +3,7 @@
 // no window left after destroy.
 
 #include "clap_fixture.h"
+#include "message_pump_win.h"
 
 #include <windows.h>
 
@@ -11,21 +12,6 @@
 
 namespace
 {
-void PumpMessages(std::chrono::milliseconds duration)
-{
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end)
-  {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-}
-
 using ClapEditorOnWin32 = ClapFixture;
 
 TEST_F(ClapEditorOnWin32, ScalesOpensAChildWindowAndClosesIt)

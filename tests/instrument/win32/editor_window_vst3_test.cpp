@@ -2,6 +2,7 @@
 // a display (Xvfb), as a host attaches it.
 
 #include "lice_png.h"
+#include "message_pump_win.h"
 #include "plug_frame.h"
 #include "thudwerk_fixture.h"
 
@@ -40,22 +41,6 @@ protected:
 
   HWND parent = nullptr;
 };
-
-// Lets the editor's redraw timer run for a while.
-void PumpMessages(std::chrono::milliseconds duration)
-{
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end)
-  {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-}
 
 // A pixel of an editor image file as a Win32 colour.
 COLORREF ImagePixel(const std::string& file, int x, int y)
