@@ -8,7 +8,7 @@
 // there is moved aside for the test's duration and put back afterwards.
 //
 // Create the sandbox before the instrument: the instrument reads the folder
-// when it is built.
+// when it first starts.
 
 #include <string>
 
